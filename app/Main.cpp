@@ -1,0 +1,262 @@
+#include "app/Main.h"
+
+#include "platform/StringGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont uiFont(const char *face, int pixels) {
+    QFont f(QString::fromUtf8(face));
+    f.setPixelSize(pixels);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+QFrame *loweredPanel(QWidget *parent, QRect geometry) {
+    auto *p = new QFrame(parent);
+    p->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    p->setLineWidth(1);
+    p->setGeometry(geometry);
+    return p;
+}
+
+// The white "教卓" plate above the layout and the chart.
+QLabel *deskPlate(QWidget *parent) {
+    auto *l = new QLabel(QStringLiteral("教卓"), parent);
+    l->setGeometry(192, 8, 113, 25);
+    l->setAlignment(Qt::AlignCenter);
+    l->setFont(uiFont("ＭＳ Ｐゴシック", 12));
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    l->setPalette(pal);
+    return l;
+}
+
+QLabel *label(QWidget *parent, const char *text, int x, int y) {
+    auto *l = new QLabel(QString::fromUtf8(text), parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *text, QRect geometry) {
+    auto *b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// A seat grid: 6 columns of 78 by 8 rows of 24, no fixed rows, all cells shown.
+StringGrid *seatGrid(QWidget *parent, QRect geometry) {
+    auto *g = new StringGrid(6, 8, parent);
+    g->setGeometry(geometry);
+    for (int c = 0; c < 6; ++c)
+        g->setColWidth(c, 78);
+    g->setDefaultRowHeight(24);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return g;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kirabo"));
+    setFont(uiFont("MS UI Gothic", 12));
+    setBackgroundRole(QPalette::Button);
+
+    PageControl1 = new QTabWidget(this);
+    setCentralWidget(PageControl1);
+    TabSheet2 = new QWidget;
+    TabSheet1 = new QWidget;
+    TabSheet3 = new QWidget;
+    PageControl1->addTab(TabSheet2, QStringLiteral("名簿"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("くじ引き"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("印刷と座席設定"));
+
+    createRosterPage();
+    createDrawPage();
+    createSettingsPage();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+
+    OpenDialog1.filterName = SaveDialog1.filterName = QStringLiteral("CSVファイル");
+    OpenDialog1.patterns = SaveDialog1.patterns = {QStringLiteral("*.CSV"), QStringLiteral("*.TXT")};
+    SaveDialog1.defaultExt = QStringLiteral("CSV");
+    OpenDialog2.filterName = SaveDialog2.filterName = QStringLiteral("Kirabo設定ファイル");
+    OpenDialog2.patterns = SaveDialog2.patterns = {QStringLiteral("*.krb")};
+    SaveDialog2.defaultExt = QStringLiteral("krb");
+
+    resize(578, 566);
+    wireEvents();
+    guarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createRosterPage() {
+    auto *layout = new QVBoxLayout(TabSheet2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar1 = new QToolBar(TabSheet2);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    layout->addWidget(ToolBar1);
+
+    for (int i = 0; i < 5; ++i)
+        ImageList1[static_cast<size_t>(i)] = QPixmap(QStringLiteral(":/images/tool%1.png").arg(i));
+    auto tool = [this](const char *caption, int icon, bool hint, int width) {
+        auto *b = new QToolButton(ToolBar1);
+        b->setText(QString::fromUtf8(caption));
+        b->setIcon(QIcon(ImageList1[static_cast<size_t>(icon)]));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        if (hint)
+            b->setToolTip(QString::fromUtf8(caption));
+        if (width > 0)
+            b->setFixedSize(width, 35);
+        else
+            b->setFixedHeight(35);
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    ToolButton1 = tool("ファイルを開く", 0, true, 114);
+    ToolButton3 = tool("ファイル名をつけて保存", 2, true, 114);
+    ToolButton2 = tool("上書き保存", 1, true, 114);
+    ToolButton5 = new QWidget(ToolBar1);
+    ToolButton5->setFixedWidth(8);
+    ToolBar1->addWidget(ToolButton5);
+    ToolButton6 = tool("くじ順に並び替え", 3, false, 114);
+    ToolButton4 = tool("座席番号をくじ順へ", 4, false, 0);
+
+    StringGrid2 = new StringGrid(5, 2, TabSheet2);
+    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid2->setFixedRows(1);
+    const int widths[] = {76, 70, 98, 115, 64};
+    for (int c = 0; c < 5; ++c)
+        StringGrid2->setColWidth(c, widths[c]);
+    StringGrid2->setDefaultRowHeight(24);
+    StringGrid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid2->setEditable(true);
+    layout->addWidget(StringGrid2, 1);
+}
+
+void TForm1::createDrawPage() {
+    QWidget *page = TabSheet1;
+
+    Panel1 = loweredPanel(page, QRect(56, 8, 425, 57));
+    Panel1->setAutoFillBackground(true);
+    QPalette green = Panel1->palette();
+    green.setColor(QPalette::Window, QColor(225, 252, 209));
+    Panel1->setPalette(green);
+    Label_N = new QLabel(Panel1);
+    Label_N->setGeometry(8, 16, 409, 33);
+    Label_N->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label_N->setFont(uiFont("ＭＳ Ｐゴシック", 27));
+
+    Image1 = new QLabel(page);
+    Image1->setGeometry(56, 72, 200, 120);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/frame.jpg")));
+
+    Label1 = new QLabel(QStringLiteral("1"), page);
+    Label1->setGeometry(73, 88, 160, 87);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(uiFont("ＭＳ Ｐゴシック", 87));
+    Label1->setAutoFillBackground(true);
+    QPalette cream = Label1->palette();
+    cream.setColor(QPalette::Window, QColor(255, 251, 240));
+    Label1->setPalette(cream);
+
+    Button1 = button(page, "スタート", QRect(288, 104, 137, 57));
+    Button1->setFont(uiFont("ＭＳ Ｐゴシック", 27));
+    Button1->setEnabled(false);
+
+    Button6 = button(page, "再準備", QRect(424, 176, 67, 25));
+    Button6->setFocusPolicy(Qt::ClickFocus);
+
+    Panel5 = loweredPanel(page, QRect(8, 208, 497, 249));
+    Label2 = label(Panel5, "席の位置（上が前）", 8, 16);
+    Panel3 = deskPlate(Panel5);
+    StringGrid1 = seatGrid(Panel5, QRect(8, 35, 481, 206));
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+
+    Image2 = new QLabel(page);
+    Image2->setGeometry(8, 464, 358, 71);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/images/banner.jpg")));
+
+    Label5 = new QLabel(QStringLiteral("Ｖｅｒ.　2.0"), page);
+    Label5->setGeometry(264, 496, 73, 12);
+    Label5->setAlignment(Qt::AlignCenter);
+    Label5->setAutoFillBackground(true);
+    QPalette white = Label5->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Label5->setPalette(white);
+
+    Memo1 = new QPlainTextEdit(page);
+    Memo1->setGeometry(513, 0, 57, 538);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setFont(uiFont("ＭＳ Ｐゴシック", 13));
+    Memo1->hide();
+}
+
+void TForm1::createSettingsPage() {
+    QWidget *page = TabSheet3;
+
+    Label3 = label(page, "印刷タイトル", 16, 36);
+    Edit_Title = new QLineEdit(page);
+    Edit_Title->setGeometry(104, 32, 353, 20);
+
+    BitBtn1 = button(page, "印刷", QRect(104, 58, 89, 33));
+    BitBtn1->setIcon(QIcon(QStringLiteral(":/images/printer.png")));
+
+    RadioButton1 = new QRadioButton(QStringLiteral("教員から見た座席表"), page);
+    RadioButton1->setGeometry(208, 58, 129, 17);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("生徒から見た座席表"), page);
+    RadioButton2->setGeometry(208, 81, 129, 17);
+
+    Label4 = label(page, "座席表の設定（不要な座席をクリックして×印を入れてください）", 16, 112);
+
+    Panel4 = loweredPanel(page, QRect(16, 136, 497, 257));
+    Panel2 = deskPlate(Panel4);
+    StringGrid_Settei = seatGrid(Panel4, QRect(8, 40, 481, 209));
+    StringGrid_Settei->setObjectName(QStringLiteral("StringGrid_Settei"));
+
+    ComboBox1 = new QComboBox(Panel4);
+    ComboBox1->setGeometry(393, 11, 48, 20);
+    ComboBox1->addItems({QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")});
+    ComboBox1->setCurrentText(QStringLiteral("6"));
+    ComboBox1->hide();
+
+    Button4 = button(page, "設定ファイルを開く", QRect(88, 399, 138, 25));
+    Button3 = button(page, "設定に名前をつけて保存", QRect(232, 399, 137, 25));
+    Button5 = button(page, "設定を上書き保存", QRect(375, 399, 137, 25));
+
+    CB_tonari = new QCheckBox(QStringLiteral("くじ順を前の座席番号と見なし、連続して隣同士になるのを防止する"), page);
+    CB_tonari->move(88, 430);
+    // Wide enough for the whole caption in the fonts this platform has.
+    CB_tonari->resize(std::max(346, CB_tonari->sizeHint().width()), 17);
+
+    BitBtn2 = button(page, "閉じる(&C)", QRect(440, 440, 89, 33));
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+}

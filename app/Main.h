@@ -1,0 +1,172 @@
+#pragma once
+
+#include "platform/FileDialog.h"
+#include "platform/SjisText.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class StringGrid;
+struct GridDrawState;
+
+// Per-seat copy of the roster data of the student holding a seat.
+struct SeatEntry {
+    SjisText seatText;   // 0: the seat column's text as the roster holds it
+    SjisText attendance; // 1: attendance number
+    SjisText name;       // 2: name
+    SjisText reading;    // 3: reading of the name
+};
+
+// The one window. It owns every component for the whole run; the grids are
+// the stores of the roster, the layout and the chart, and five state fields
+// carry the rest. Each subsystem's folder defines its methods.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // ---- Form state fields ----
+    std::int32_t SpinIndex = 0; // pool index of the number the latest spin tick showed
+    std::int32_t TurnRow = 0;   // roster row of the student whose turn it is
+    std::array<SeatEntry, 49> SeatTable{}; // indexed by seat number 1 to 48; entry 0 unused
+    bool Modified = false;  // the roster grid holds changes not yet saved
+    bool SpinShown = false; // a tick has shown a number since the last accepted stop
+
+    // ---- Window ----
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet2 = nullptr; // roster page, tab 0
+    QWidget *TabSheet1 = nullptr; // draw page, tab 1
+    QWidget *TabSheet3 = nullptr; // print and seat settings page, tab 2
+
+    // ---- Roster page ----
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *ToolButton1 = nullptr; // open file
+    QToolButton *ToolButton3 = nullptr; // save under a file name
+    QToolButton *ToolButton2 = nullptr; // save over the file
+    QWidget *ToolButton5 = nullptr;     // separator
+    QToolButton *ToolButton6 = nullptr; // sort into draw order
+    QToolButton *ToolButton4 = nullptr; // seat numbers to draw order
+    StringGrid *StringGrid2 = nullptr;  // the roster grid
+    std::array<QPixmap, 5> ImageList1;  // the tool icons
+
+    // ---- Draw page ----
+    QFrame *Panel1 = nullptr;
+    QLabel *Label_N = nullptr; // status line
+    QLabel *Image1 = nullptr;  // frame picture
+    QLabel *Label1 = nullptr;  // big number display
+    QPushButton *Button1 = nullptr; // Start/Stop
+    QPushButton *Button6 = nullptr; // re-prepare
+    QFrame *Panel5 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Panel3 = nullptr;          // "教卓" above the chart
+    StringGrid *StringGrid1 = nullptr; // the seat chart grid
+    QLabel *Image2 = nullptr;          // banner
+    QLabel *Label5 = nullptr;          // version
+    QPlainTextEdit *Memo1 = nullptr;   // hidden: the free-seat pool
+
+    // ---- Print and seat settings page ----
+    QLabel *Label3 = nullptr;
+    QLineEdit *Edit_Title = nullptr; // print title
+    QPushButton *BitBtn1 = nullptr;  // print
+    QRadioButton *RadioButton1 = nullptr; // teacher's view
+    QRadioButton *RadioButton2 = nullptr; // students' view
+    QLabel *Label4 = nullptr;
+    QFrame *Panel4 = nullptr;
+    QLabel *Panel2 = nullptr;                // "教卓" above the layout
+    StringGrid *StringGrid_Settei = nullptr; // the seat layout grid
+    QComboBox *ComboBox1 = nullptr;          // hidden, unused
+    QPushButton *Button4 = nullptr; // open settings file
+    QPushButton *Button3 = nullptr; // save settings under a name
+    QPushButton *Button5 = nullptr; // save settings over the file
+    QCheckBox *CB_tonari = nullptr; // neighbour-rule switch
+    QPushButton *BitBtn2 = nullptr; // close
+
+    // ---- Components without a place on a page ----
+    QTimer *Timer1 = nullptr; // spin timer, 100 ms
+    FileDialog OpenDialog1{FileDialog::Mode::Open}; // roster
+    FileDialog SaveDialog1{FileDialog::Mode::Save};
+    FileDialog OpenDialog2{FileDialog::Mode::Open}; // settings
+    FileDialog SaveDialog2{FileDialog::Mode::Save};
+
+    // ---- Main window (app/) ----
+    void FormCreate();
+    void FormCloseQuery(bool &canClose);
+    void PageControl1Change();
+    // The start-up settings file: beside the executable, or in the user's
+    // configuration folder where that folder is not writable.
+    QString startupSettingsPath() const { return settingsPath; }
+
+    // ---- Seat layout (seats/) ----
+    void ZasekiNoNyuryoku();
+    void StringGrid_SetteiMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    int SeatAmount() const;
+    void SeatToCell(int seat, int &col, int &row) const;
+
+    // ---- Seat chart (seats/) ----
+    void ZasekiYomikomi();
+    void StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect &rect, const GridDrawState &state);
+    void PaintCell(int col, int row, bool highlight);
+
+    // ---- Roster file (roster/) ----
+    void ToolButton1Click();
+    void ToolButton3Click();
+    void ToolButton2Click();
+    void SaveMeibo();
+    void StringGrid2SetEditText(int col, int row, const SjisText &text);
+    void RosterQuestion(bool &canClose);
+
+    // ---- Roster checks and ordering (roster/) ----
+    bool ErrorCheck();
+    void GridSort(StringGrid *grid, int col);
+    void ToolButton6Click();
+    void ToolButton4Click();
+
+    // ---- Draw (draw/) ----
+    void Jyunbi();
+    void Button6Click();
+    void Button1Click();
+    void Timer1Timer();
+
+    // ---- Settings (settings/) ----
+    void LoadSetting(const QString &path);
+    void SaveSetting(const QString &path);
+    void LoadSettingFile();
+    void SaveSettingFile();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+
+    // ---- Printing (print/) ----
+    void BitBtn1Click();
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void createRosterPage();
+    void createDrawPage();
+    void createSettingsPage();
+    void wireEvents();
+    // Runs one handler; an error it raises is shown in the error box.
+    // Answers false when the handler ended with an error.
+    bool guarded(const std::function<void()> &handler);
+
+    QString settingsPath;
+};

@@ -1,0 +1,71 @@
+#include "app/Main.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/StringGrid.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <new>
+
+bool TForm1::guarded(const std::function<void()> &handler) {
+    try {
+        handler();
+        return true;
+    } catch (const KiraboError &e) {
+        showErrorBox(e.message());
+    } catch (const std::bad_alloc &) {
+        showErrorBox(QStringLiteral("メモリが不足しています"));
+    }
+    return false;
+}
+
+// Every event the program handles, and its handler. Each one runs through
+// the guard, so an error ends the handler and shows the error box, and the
+// window waits for the next action.
+void TForm1::wireEvents() {
+    auto on = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
+    on(ToolButton1, &QToolButton::clicked, &TForm1::ToolButton1Click);
+    on(ToolButton3, &QToolButton::clicked, &TForm1::ToolButton3Click);
+    on(ToolButton2, &QToolButton::clicked, &TForm1::ToolButton2Click);
+    on(ToolButton6, &QToolButton::clicked, &TForm1::ToolButton6Click);
+    on(ToolButton4, &QToolButton::clicked, &TForm1::ToolButton4Click);
+    on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    on(Button6, &QPushButton::clicked, &TForm1::Button6Click);
+    on(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+    on(BitBtn1, &QPushButton::clicked, &TForm1::BitBtn1Click);
+    on(Button3, &QPushButton::clicked, &TForm1::Button3Click);
+    on(Button4, &QPushButton::clicked, &TForm1::Button4Click);
+    on(Button5, &QPushButton::clicked, &TForm1::Button5Click);
+    // The close kind of button closes the window through the close query.
+    connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
+
+    connect(StringGrid2->cells(), &StringGridModel::editTextSet, this,
+            [this](int col, int row, const SjisText &text) {
+                guarded([&] { StringGrid2SetEditText(col, row, text); });
+            });
+    connect(StringGrid1, &StringGrid::drawCell, this,
+            [this](QPainter *p, int col, int row, const QRect &rect, const GridDrawState &state) {
+                guarded([&] { StringGrid1DrawCell(p, col, row, rect, state); });
+            });
+    connect(StringGrid_Settei, &StringGrid::mouseUp, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+                guarded([&] { StringGrid_SetteiMouseUp(b, m, x, y); });
+            });
+}
+
+void TForm1::closeEvent(QCloseEvent *e) {
+    bool canClose = true;
+    if (guarded([&] { FormCloseQuery(canClose); }) && canClose)
+        e->accept();
+    else
+        e->ignore();
+}

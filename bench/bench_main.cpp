@@ -1,0 +1,25 @@
+#include "app/Application.h"
+#include "app/Main.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+// Creating the window, FormCreate included: what a teacher waits for at start.
+static void BM_StartUp(benchmark::State &state) {
+    for (auto _ : state) {
+        TForm1 form;
+        benchmark::DoNotOptimize(&form);
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    initApplication(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,151 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include <vector>
+
+namespace {
+
+QString caption(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning:
+        return QStringLiteral("警告");
+    case MsgKind::Error:
+        return QStringLiteral("エラー");
+    case MsgKind::Information:
+        return QStringLiteral("情報");
+    case MsgKind::Confirmation:
+        return QStringLiteral("確認");
+    }
+    return {};
+}
+
+QMessageBox::Icon icon(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning:
+        return QMessageBox::Warning;
+    case MsgKind::Error:
+        return QMessageBox::Critical;
+    case MsgKind::Information:
+        return QMessageBox::Information;
+    case MsgKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString buttonText(MsgButton b) {
+    switch (b) {
+    case MsgButton::Yes:
+        return QStringLiteral("はい(&Y)");
+    case MsgButton::No:
+        return QStringLiteral("いいえ(&N)");
+    case MsgButton::Ok:
+        return QStringLiteral("OK");
+    case MsgButton::Cancel:
+        return QStringLiteral("キャンセル");
+    }
+    return {};
+}
+
+QWidget *dialogParent() {
+    return QApplication::activeWindow();
+}
+
+void centreOnScreen(QWidget &w) {
+    w.adjustSize();
+    if (QScreen *s = QGuiApplication::primaryScreen()) {
+        QRect r = w.frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        w.move(r.topLeft());
+    }
+}
+
+} // namespace
+
+int runModal(QDialog &dialog) {
+    return dialog.exec();
+}
+
+MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<MsgButton> buttons) {
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(caption(kind));
+    box.setIcon(icon(kind));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    auto has = [&](MsgButton b) { return std::find(buttons.begin(), buttons.end(), b) != buttons.end(); };
+    std::vector<std::pair<QPushButton *, MsgButton>> made;
+    for (MsgButton b : {MsgButton::Yes, MsgButton::No, MsgButton::Ok, MsgButton::Cancel}) {
+        if (!has(b))
+            continue;
+        // One role for all keeps the buttons in the order they were added.
+        made.emplace_back(box.addButton(buttonText(b), QMessageBox::ActionRole), b);
+    }
+    auto find = [&](MsgButton b) -> QPushButton * {
+        for (auto &[w, k] : made)
+            if (k == b)
+                return w;
+        return nullptr;
+    };
+    QPushButton *def = has(MsgButton::Ok) ? find(MsgButton::Ok) : find(MsgButton::Yes);
+    if (def)
+        box.setDefaultButton(def);
+    QPushButton *esc = has(MsgButton::Cancel) ? find(MsgButton::Cancel)
+                       : has(MsgButton::No)   ? find(MsgButton::No)
+                                              : find(MsgButton::Ok);
+    if (esc)
+        box.setEscapeButton(esc);
+    runModal(box);
+    QAbstractButton *clicked = box.clickedButton();
+    for (auto &[w, k] : made)
+        if (w == clicked)
+            return k;
+    // Closed some other way: the answer of the Esc key.
+    for (auto &[w, k] : made)
+        if (w == esc)
+            return k;
+    return MsgButton::Ok;
+}
+
+static void plainBox(const QString &text, QMessageBox::Icon ic, const QPoint *pos) {
+    QMessageBox box(ic, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    if (pos) {
+        box.adjustSize();
+        box.move(*pos);
+    } else {
+        centreOnScreen(box);
+    }
+    runModal(box);
+}
+
+void showMessage(const QString &text) {
+    plainBox(text, QMessageBox::NoIcon, nullptr);
+}
+
+void showMessageAt(const QString &text, int x, int y) {
+    const QPoint p(x, y);
+    plainBox(text, QMessageBox::NoIcon, &p);
+}
+
+QString errorBoxText(const QString &message) {
+    if (!message.isEmpty() && message.back().unicode() > u'.')
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void showErrorBox(const QString &message) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), errorBoxText(message),
+                    QMessageBox::NoButton, dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    runModal(box);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+
+class QDialog;
+class QWidget;
+
+// The four kinds of message dialog, each with its caption and icon.
+enum class MsgKind { Warning, Error, Information, Confirmation };
+// Buttons, always shown in this order whatever order they are given in.
+enum class MsgButton { Yes, No, Ok, Cancel };
+
+// A modal message dialog; answers the button pressed. The default button is
+// OK when present, else yes; Esc and the close box answer cancel when that
+// button is present, else no, else OK.
+MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<MsgButton> buttons);
+
+// A modal box captioned with the application title, without icon, with the
+// single button "OK". Centred on the screen unless a position is given.
+void showMessage(const QString &text);
+void showMessageAt(const QString &text, int x, int y);
+
+// The application's error box: the application title, the error icon, "OK".
+// A message ending in a double-byte character or a character above "." gets
+// a "." appended.
+void showErrorBox(const QString &message);
+QString errorBoxText(const QString &message);
+
+// Every modal box of the program runs through here.
+int runModal(QDialog &dialog);

@@ -1,0 +1,285 @@
+#include "platform/StringGrid.h"
+
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+// Only this much of a cell is decoded for display; the rest is clipped anyway.
+constexpr qsizetype displayLimit = 1024;
+const SjisText emptyText;
+} // namespace
+
+StringGridModel::StringGridModel(int cols, int rows, QObject *parent)
+    : QAbstractTableModel(parent), cols(cols), rows(rows) {}
+
+void StringGridModel::setGridRowCount(int n) {
+    n = std::max(n, fixed + 1);
+    if (n == rows)
+        return;
+    if (n > rows) {
+        beginInsertRows({}, rows - fixed, n - fixed - 1);
+        rows = n;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, n - fixed, rows - fixed - 1);
+        rows = n;
+        endRemoveRows();
+    }
+}
+
+void StringGridModel::setFixedRows(int n) {
+    beginResetModel();
+    fixed = n;
+    endResetModel();
+}
+
+const SjisText &StringGridModel::cell(int col, int row) const {
+    if (col < 0 || col >= cols || row < 0 || static_cast<size_t>(row) >= store.size())
+        return emptyText;
+    return store[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
+}
+
+void StringGridModel::setCell(int col, int row, const SjisText &text) {
+    if (col < 0 || col >= cols || row < 0)
+        return;
+    if (static_cast<size_t>(row) >= store.size()) {
+        if (text.isEmpty())
+            return;
+        store.resize(static_cast<size_t>(row) + 1, std::vector<Cell>(static_cast<size_t>(cols)));
+    }
+    Cell &c = store[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    if (c.text == text)
+        return;
+    c.text = text;
+    if (row < fixed) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    } else if (row < rows) {
+        const QModelIndex i = index(row - fixed, col);
+        emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+int StringGridModel::object(int col, int row) const {
+    if (col < 0 || col >= cols || row < 0 || static_cast<size_t>(row) >= store.size())
+        return 0;
+    return store[static_cast<size_t>(row)][static_cast<size_t>(col)].object;
+}
+
+void StringGridModel::setObject(int col, int row, int value) {
+    if (col < 0 || col >= cols || row < 0)
+        return;
+    if (static_cast<size_t>(row) >= store.size())
+        store.resize(static_cast<size_t>(row) + 1, std::vector<Cell>(static_cast<size_t>(cols)));
+    store[static_cast<size_t>(row)][static_cast<size_t>(col)].object = value;
+}
+
+int StringGridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : rows - fixed;
+}
+
+int StringGridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : cols;
+}
+
+static QString displayText(const SjisText &t) {
+    if (t.size() <= displayLimit)
+        return t.toUnicode();
+    return SjisText(t.bytes().left(displayLimit)).toUnicode();
+}
+
+QVariant StringGridModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid())
+        return {};
+    const SjisText &t = cell(index.column(), index.row() + fixed);
+    if (role == Qt::DisplayRole)
+        return displayText(t);
+    if (role == Qt::EditRole)
+        return t.toUnicode();
+    return {};
+}
+
+QVariant StringGridModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o == Qt::Horizontal && role == Qt::DisplayRole && fixed > 0)
+        return displayText(cell(section, 0));
+    return {};
+}
+
+Qt::ItemFlags StringGridModel::flags(const QModelIndex &index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (editable)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool StringGridModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    SjisText text;
+    QString bad;
+    if (!SjisText::tryFromUnicode(value.toString(), text, &bad)) {
+        const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません").arg(bad, code),
+                   MsgKind::Warning, {MsgButton::Ok});
+        return false;
+    }
+    const int col = index.column();
+    const int row = index.row() + fixed;
+    setCell(col, row, text);
+    emit editTextSet(col, row, text);
+    return true;
+}
+
+// Draws a cell as a plain grid does (background, then the text 2 pixels in
+// from the top-left corner, clipped to the cell), then lets the owner draw.
+class StringGridDelegate : public QStyledItemDelegate {
+public:
+    explicit StringGridDelegate(StringGrid *grid) : QStyledItemDelegate(grid), grid(grid) {}
+
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        GridDrawState state;
+        state.selected = option.state.testFlag(QStyle::State_Selected);
+        state.focused = option.state.testFlag(QStyle::State_HasFocus);
+        const QPalette &pal = option.palette;
+        p->save();
+        p->setClipRect(option.rect);
+        p->fillRect(option.rect, state.selected ? pal.highlight() : pal.base());
+        p->setPen(state.selected ? pal.highlightedText().color() : pal.text().color());
+        p->setFont(option.font);
+        const QRect textRect = option.rect.adjusted(2, 2, 0, 0);
+        p->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                    index.data(Qt::DisplayRole).toString());
+        p->restore();
+        const QRect clientRect = option.rect.translated(grid->viewportOffset());
+        p->save();
+        p->translate(-grid->viewportOffset());
+        emit grid->drawCell(p, index.column(), grid->gridRow(index.row()), clientRect, state);
+        p->restore();
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
+        auto *editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        // The grid takes the editor's text at every change, as well as when
+        // the editor closes.
+        connect(editor, &QLineEdit::textEdited, this, [this, editor, index]() {
+            if (!grid->model()->setData(index, editor->text(), Qt::EditRole))
+                editor->setText(index.data(Qt::EditRole).toString());
+        });
+        return editor;
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override {
+        auto *line = static_cast<QLineEdit *>(editor);
+        if (!model->setData(index, line->text(), Qt::EditRole))
+            line->setText(index.data(Qt::EditRole).toString());
+    }
+
+private:
+    StringGrid *grid;
+};
+
+StringGrid::StringGrid(int cols, int rows, QWidget *parent)
+    : QTableView(parent), gridModel(new StringGridModel(cols, rows, this)) {
+    setModel(gridModel);
+    setItemDelegate(new StringGridDelegate(this));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->hide();
+    setCornerButtonEnabled(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setCurrentIndex(gridModel->index(0, 0));
+}
+
+void StringGrid::setFixedRows(int n) {
+    gridModel->setFixedRows(n);
+    horizontalHeader()->setVisible(n > 0);
+    setCurrentIndex(gridModel->index(0, 0));
+}
+
+void StringGrid::setColWidth(int col, int width) {
+    horizontalHeader()->resizeSection(col, width + 1);
+}
+
+int StringGrid::colWidth(int col) const {
+    return horizontalHeader()->sectionSize(col) - 1;
+}
+
+void StringGrid::setDefaultRowHeight(int height) {
+    verticalHeader()->setDefaultSectionSize(height + 1);
+    horizontalHeader()->setFixedHeight(height + 1);
+}
+
+void StringGrid::setEditable(bool on) {
+    gridModel->editable = on;
+    setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                       : QAbstractItemView::NoEditTriggers);
+}
+
+QPoint StringGrid::viewportOffset() const {
+    return QPoint(0, horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0);
+}
+
+bool StringGrid::cellAt(QPoint p, int &col, int &row) const {
+    const QPoint v = p - viewportOffset();
+    col = columnAt(v.x());
+    if (v.x() < 0 || v.x() >= viewport()->width())
+        col = -1;
+    if (v.y() < 0) {
+        row = v.y() >= -viewportOffset().y() ? 0 : -1;
+    } else {
+        row = v.y() < viewport()->height() ? rowAt(v.y()) : -1;
+        if (row >= 0)
+            row = gridRow(row);
+    }
+    if (col < 0 || row < 0) {
+        col = row = -1;
+        return false;
+    }
+    return true;
+}
+
+QRect StringGrid::cellRect(int col, int row) const {
+    if (row < fixedRows()) {
+        const int x = horizontalHeader()->sectionViewportPosition(col);
+        return QRect(x, 0, horizontalHeader()->sectionSize(col) - 1, horizontalHeader()->height() - 1);
+    }
+    const QRect r = visualRect(gridModel->index(row - fixedRows(), col));
+    return r.adjusted(0, 0, -1, -1).translated(viewportOffset());
+}
+
+void StringGrid::invalidateCell(int col, int row) {
+    if (row < fixedRows()) {
+        horizontalHeader()->viewport()->update();
+        return;
+    }
+    viewport()->update(visualRect(gridModel->index(row - fixedRows(), col)));
+}
+
+int StringGrid::currentCol() const {
+    return currentIndex().column();
+}
+
+int StringGrid::currentRow() const {
+    return currentIndex().isValid() ? gridRow(currentIndex().row()) : -1;
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent *e) {
+    const QPoint p = e->position().toPoint() + viewportOffset();
+    QTableView::mouseReleaseEvent(e);
+    emit mouseUp(e->button(), e->modifiers(), p.x(), p.y());
+}

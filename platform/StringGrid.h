@@ -1,0 +1,122 @@
+#pragma once
+
+#include "platform/SjisText.h"
+
+#include <QAbstractTableModel>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <vector>
+
+class StringGrid;
+
+// The cells of a string grid. The store keeps every cell it has ever held,
+// also in rows beyond the current row count: lowering the row count hides
+// rows without clearing them, and a cell never written reads empty. Each
+// cell also carries one small integer (0 by default).
+class StringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    StringGridModel(int cols, int rows, QObject *parent);
+
+    int colCount() const { return cols; }
+    int gridRowCount() const { return rows; }
+    void setGridRowCount(int n);
+    int fixedRows() const { return fixed; }
+    void setFixedRows(int n);
+
+    const SjisText &cell(int col, int row) const;
+    void setCell(int col, int row, const SjisText &text);
+    int object(int col, int row) const;
+    void setObject(int col, int row, int value);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    bool editable = false;
+
+signals:
+    // The cell editor handed its text to the grid (col, row are grid rows).
+    void editTextSet(int col, int row, const SjisText &text);
+
+private:
+    struct Cell {
+        SjisText text;
+        int object = 0;
+    };
+    int cols;
+    int rows;
+    int fixed = 0;
+    // store[row][col]; rows grow as cells are written and never shrink.
+    std::vector<std::vector<Cell>> store;
+    friend class StringGrid;
+};
+
+// What the grid tells an owner-drawing handler about the cell being drawn.
+struct GridDrawState {
+    bool selected = false;
+    bool focused = false;
+    bool fixed = false;
+};
+
+// A grid of text cells shown by a QTableView. Rows are numbered as grid rows:
+// with one fixed row, grid row 0 is the header row and the view's first row
+// is grid row 1. Coordinates given to and taken from the grid are the grid's
+// client coordinates, header included.
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    StringGrid(int cols, int rows, QWidget *parent);
+
+    StringGridModel *cells() const { return gridModel; }
+    int colCount() const { return gridModel->colCount(); }
+    int gridRowCount() const { return gridModel->gridRowCount(); }
+    void setGridRowCount(int n) { gridModel->setGridRowCount(n); }
+    void setFixedRows(int n);
+    int fixedRows() const { return gridModel->fixedRows(); }
+
+    const SjisText &cell(int col, int row) const { return gridModel->cell(col, row); }
+    void setCell(int col, int row, const SjisText &text) { gridModel->setCell(col, row, text); }
+    int object(int col, int row) const { return gridModel->object(col, row); }
+    void setObject(int col, int row, int value) { gridModel->setObject(col, row, value); }
+
+    // Column widths and row height are those of the cell's content; the grid
+    // line of one pixel comes on top, right of and below each cell.
+    void setColWidth(int col, int width);
+    int colWidth(int col) const;
+    void setDefaultRowHeight(int height);
+    void setEditable(bool on);
+
+    // The cell under a point in client coordinates; a point on the grid line
+    // right of or below a cell counts as that cell. False where there is none.
+    bool cellAt(QPoint p, int &col, int &row) const;
+    // The cell's rectangle in client coordinates, without its grid lines.
+    QRect cellRect(int col, int row) const;
+    // Repaint the one cell at the next paint, without erasing its background.
+    void invalidateCell(int col, int row);
+
+    // Where the view's viewport starts in client coordinates (below the header).
+    QPoint viewportOffset() const;
+
+    // The current cell (grid coordinates).
+    int currentCol() const;
+    int currentRow() const;
+
+signals:
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // Owner drawing, after the default drawing of the cell.
+    void drawCell(QPainter *painter, int col, int row, const QRect &rect, const GridDrawState &state);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    friend class StringGridDelegate;
+    int gridRow(int viewRow) const { return viewRow + gridModel->fixedRows(); }
+    StringGridModel *gridModel;
+};

@@ -1,0 +1,8 @@
+#include "support/WindowTest.h"
+
+class Window : public WindowTest {};
+
+TEST_F(Window, placeholder) {
+    createWindow();
+    EXPECT_EQ(form().windowTitle(), QStringLiteral("Kirabo"));
+}

@@ -1,0 +1,8 @@
+#include "support/WindowTest.h"
+
+class Layout : public WindowTest {};
+
+TEST_F(Layout, placeholder) {
+    createWindow();
+    EXPECT_EQ(form().SeatAmount(), 48);
+}
