@@ -120,13 +120,8 @@ bool StringGridModel::setData(const QModelIndex &index, const QVariant &value, i
     if (!index.isValid() || role != Qt::EditRole)
         return false;
     SjisText text;
-    QString bad;
-    if (!SjisText::tryFromUnicode(value.toString(), text, &bad)) {
-        const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
-        messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません").arg(bad, code),
-                   MsgKind::Warning, {MsgButton::Ok});
+    if (!SjisText::tryFromUnicode(value.toString(), text))
         return false;
-    }
     const int col = index.column();
     const int row = index.row() + fixed;
     setCell(col, row, text);
@@ -166,20 +161,33 @@ public:
         editor->setFrame(false);
         // The grid takes the editor's text at every change, as well as when
         // the editor closes.
-        connect(editor, &QLineEdit::textEdited, this, [this, editor, index]() {
-            if (!grid->model()->setData(index, editor->text(), Qt::EditRole))
-                editor->setText(index.data(Qt::EditRole).toString());
-        });
+        connect(editor, &QLineEdit::textEdited, this, [this, editor, index]() { handOver(editor, index); });
         return editor;
     }
 
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override {
-        auto *line = static_cast<QLineEdit *>(editor);
-        if (!model->setData(index, line->text(), Qt::EditRole))
-            line->setText(index.data(Qt::EditRole).toString());
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override {
+        handOver(static_cast<QLineEdit *>(editor), index);
     }
 
 private:
+    // Hands the editor's text to the grid. Text that Shift-JIS cannot hold is
+    // refused: the editor gets the cell's text back at once, and the warning
+    // shows from the event loop, since the editor may be closed (and deleted)
+    // while a modal box holds the focus.
+    void handOver(QLineEdit *editor, const QModelIndex &index) const {
+        SjisText text;
+        QString bad;
+        if (SjisText::tryFromUnicode(editor->text(), text, &bad)) {
+            grid->model()->setData(index, editor->text(), Qt::EditRole);
+            return;
+        }
+        editor->setText(index.data(Qt::EditRole).toString());
+        const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        const QString warning = QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません").arg(bad, code);
+        QMetaObject::invokeMethod(
+            grid, [warning] { messageDlg(warning, MsgKind::Warning, {MsgButton::Ok}); }, Qt::QueuedConnection);
+    }
+
     StringGrid *grid;
 };
 
@@ -258,8 +266,8 @@ QRect StringGrid::cellRect(int col, int row) const {
         const int x = horizontalHeader()->sectionViewportPosition(col);
         return QRect(x, 0, horizontalHeader()->sectionSize(col) - 1, horizontalHeader()->height() - 1);
     }
-    const QRect r = visualRect(gridModel->index(row - fixedRows(), col));
-    return r.adjusted(0, 0, -1, -1).translated(viewportOffset());
+    // The view's rectangle of a cell already leaves out its grid lines.
+    return visualRect(gridModel->index(row - fixedRows(), col)).translated(viewportOffset());
 }
 
 void StringGrid::invalidateCell(int col, int row) {
