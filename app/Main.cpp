@@ -13,7 +13,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -78,7 +77,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kirabo"));
     setFont(uiFont("MS UI Gothic", 12));
-    setBackgroundRole(QPalette::Button);
 
     PageControl1 = new QTabWidget(this);
     setCentralWidget(PageControl1);
@@ -115,11 +113,12 @@ void TForm1::createRosterPage() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    ToolBar1 = new QToolBar(TabSheet2);
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
+    // A row of flat buttons rather than a QToolBar: a QToolBar would hide the
+    // last button behind an extension arrow at the window's own width.
+    ToolBar1 = new QWidget(TabSheet2);
+    auto *row = new QHBoxLayout(ToolBar1);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
     layout->addWidget(ToolBar1);
 
     for (int i = 0; i < 5; ++i)
@@ -129,13 +128,18 @@ void TForm1::createRosterPage() {
         b->setText(QString::fromUtf8(caption));
         b->setIcon(QIcon(ImageList1[static_cast<size_t>(icon)]));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setIconSize(QSize(16, 16));
+        b->setAutoRaise(true);
         if (hint)
             b->setToolTip(QString::fromUtf8(caption));
-        if (width > 0)
+        if (width > 0) {
             b->setFixedSize(width, 35);
-        else
+        } else {
             b->setFixedHeight(35);
-        ToolBar1->addWidget(b);
+            b->setMinimumWidth(40);
+            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        }
+        ToolBar1->layout()->addWidget(b);
         return b;
     };
     ToolButton1 = tool("ファイルを開く", 0, true, 114);
@@ -143,9 +147,10 @@ void TForm1::createRosterPage() {
     ToolButton2 = tool("上書き保存", 1, true, 114);
     ToolButton5 = new QWidget(ToolBar1);
     ToolButton5->setFixedWidth(8);
-    ToolBar1->addWidget(ToolButton5);
+    row->addWidget(ToolButton5);
     ToolButton6 = tool("くじ順に並び替え", 3, false, 114);
     ToolButton4 = tool("座席番号をくじ順へ", 4, false, 0);
+    row->addStretch(1);
 
     StringGrid2 = new StringGrid(5, 2, TabSheet2);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
@@ -253,9 +258,11 @@ void TForm1::createSettingsPage() {
     Button5 = button(page, "設定を上書き保存", QRect(375, 399, 137, 25));
 
     CB_tonari = new QCheckBox(QStringLiteral("くじ順を前の座席番号と見なし、連続して隣同士になるのを防止する"), page);
-    CB_tonari->move(88, 430);
-    // Wide enough for the whole caption in the fonts this platform has.
-    CB_tonari->resize(std::max(346, CB_tonari->sizeHint().width()), 17);
+    CB_tonari->setGeometry(88, 430, 346, 17);
+    // The stand-in Japanese faces run a little wider than the Windows ones:
+    // a pixel less keeps the whole caption clear of the close button.
+    for (int px = 12; px > 9 && CB_tonari->sizeHint().width() > 346; --px)
+        CB_tonari->setFont(uiFont("MS UI Gothic", px - 1));
 
     BitBtn2 = button(page, "閉じる(&C)", QRect(440, 440, 89, 33));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));

@@ -19,7 +19,6 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
-class QToolBar;
 class QToolButton;
 class QWidget;
 class StringGrid;
@@ -56,7 +55,7 @@ public:
     QWidget *TabSheet3 = nullptr; // print and seat settings page, tab 2
 
     // ---- Roster page ----
-    QToolBar *ToolBar1 = nullptr;
+    QWidget *ToolBar1 = nullptr;        // the tool bar
     QToolButton *ToolButton1 = nullptr; // open file
     QToolButton *ToolButton3 = nullptr; // save under a file name
     QToolButton *ToolButton2 = nullptr; // save over the file

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Takes screenshots of the window's three pages under a real X server (Xvfb)
+# and stores them in docs/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh --with-display-tools
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/test --target kirabo_screenshots
+unset QT_QPA_PLATFORM
+xvfb-run -a -s "-screen 0 1024x768x24" build/test/tests/kirabo_screenshots docs
+ls -l docs/*.png
