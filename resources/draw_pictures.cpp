@@ -107,10 +107,10 @@ QImage drawTool0() {
     p.drawPolygon(front);
     // The arrow bends from the upper left down into the opening.
     QPainterPath path;
-    path.moveTo(4.0, 2.0);
-    path.quadTo(10.5, 1.0, 10.5, 5.5);
+    path.moveTo(3.5, 2.5);
+    path.quadTo(10.5, 1.5, 10.5, 6.0);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(kGreenLine, 3.2));
+    p.setPen(pen(kGreenLine, 3.0));
     p.drawPath(path);
     p.setPen(pen(kGreen, 1.6));
     p.drawPath(path);
