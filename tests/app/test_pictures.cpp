@@ -1,0 +1,46 @@
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+// The embedded pictures must decode: the JPEG ones prove the JPEG plug-in is
+// deployed, the icons must keep their transparent background.
+
+TEST(Pictures, photosDecodeAsJpegAtTheirSize) {
+    struct Case {
+        const char *path;
+        QSize size;
+    };
+    for (const Case &c : {Case{":/images/frame.jpg", QSize(200, 120)}, Case{":/images/banner.jpg", QSize(358, 71)}}) {
+        SCOPED_TRACE(c.path);
+        QImageReader reader(QString::fromLatin1(c.path));
+        ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
+        EXPECT_EQ(reader.format(), QByteArray("jpeg"));
+        const QImage img = reader.read();
+        ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(img.size(), c.size);
+    }
+}
+
+TEST(Pictures, iconsAreSixteenSquareWithTransparency) {
+    for (const char *name : {"tool0", "tool1", "tool2", "tool3", "tool4", "printer"}) {
+        SCOPED_TRACE(name);
+        QImageReader reader(QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(name)));
+        EXPECT_EQ(reader.format(), QByteArray("png"));
+        const QImage img = reader.read();
+        ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(img.size(), QSize(16, 16));
+        EXPECT_TRUE(img.hasAlphaChannel());
+        // The background really is see-through, and something is drawn on it.
+        int clear = 0, solid = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const int alpha = qAlpha(img.pixel(x, y));
+                clear += alpha == 0;
+                solid += alpha == 255;
+            }
+        EXPECT_GT(clear, 0);
+        EXPECT_GT(solid, 32);
+    }
+}
