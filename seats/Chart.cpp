@@ -35,8 +35,8 @@ void TForm1::ZasekiYomikomi() {
         // same, the table has no row for it.
         if (!isSeatNumber(s))
             continue;
-        SeatTable[static_cast<size_t>(s)] = SeatEntry{seat, StringGrid2->cell(1, r), StringGrid2->cell(2, r),
-                                                      StringGrid2->cell(3, r)};
+        SeatTable[static_cast<size_t>(s)] =
+            SeatEntry{seat, StringGrid2->cell(1, r), StringGrid2->cell(2, r), StringGrid2->cell(3, r)};
     }
 
     for (int c = 0; c < chartCols; ++c)
@@ -52,8 +52,7 @@ void TForm1::ZasekiYomikomi() {
         }
 }
 
-void TForm1::StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect &rect,
-                                 const GridDrawState &state) {
+void TForm1::StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect &rect, const GridDrawState &state) {
     const int colour = StringGrid1->object(col, row);
     // Without a colour the default drawing has already drawn the cell as it
     // should look.

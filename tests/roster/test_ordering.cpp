@@ -80,9 +80,8 @@ TEST(TextCollator, RanksEmptyFirstAndIgnoresCase) {
         const char *a, *b;
         int sign;
     } cases[] = {
-        {"", "", 0},        {"", "0", -1},      {"0", "", 1},       {"", " ", -1},      {"a", "A", 0},
-        {"abc", "ABD", -1}, {"01", "02", -1},   {"02", "10", -1},   {"100", "11", -1}, {"50", "01", 1},
-        {"50", "50", 0},
+        {"", "", 0},      {"", "0", -1},    {"0", "", 1},      {"", " ", -1},   {"a", "A", 0},   {"abc", "ABD", -1},
+        {"01", "02", -1}, {"02", "10", -1}, {"100", "11", -1}, {"50", "01", 1}, {"50", "50", 0},
     };
     for (const auto &c : cases) {
         const int got = collator.compare(QString::fromUtf8(c.a), QString::fromUtf8(c.b));
@@ -163,7 +162,9 @@ TEST_F(Ordering, ErrorCheckReportsTheFirstFaultyRow) {
         {"empty seats are no duplicates", 48, {{"01", ""}, {"02", "5"}, {"03", ""}}, {}},
         {"duplicate", 48, {{"01", "7"}, {"02", "5"}, {"03", "5"}}, twice},
         {"duplicate before a later invalid row", 48, {{"01", "5"}, {"02", "abc"}, {"03", "5"}}, twice},
-        {"invalid row before a later duplicate", 48, {{"01", "abc"}, {"02", "5"}, {"03", "5"}},
+        {"invalid row before a later duplicate",
+         48,
+         {{"01", "abc"}, {"02", "5"}, {"03", "5"}},
          QStringLiteral("くじ順01") + invalid},
         {"an invalid duplicate is invalid", 10, {{"01", "11"}, {"02", "11"}}, QStringLiteral("くじ順01") + invalid},
     };
@@ -196,8 +197,8 @@ TEST_F(Ordering, GridSortMovesWholeRowsAndLeavesHeaderAndHiddenRows) {
     fillRoster(f(), {{"", ""}, {"05", ""}, {"", ""}, {"03", ""}, {"01", "hidden"}});
     f().StringGrid2->setGridRowCount(5); // the fifth student is hidden
     f().GridSort(f().StringGrid2, 0);
-    EXPECT_EQ(rosterRows(f()), (QStringList{student("", 2, ""), student("", 0, ""), student("03", 3, ""),
-                                            student("05", 1, "")}));
+    EXPECT_EQ(rosterRows(f()),
+              (QStringList{student("", 2, ""), student("", 0, ""), student("03", 3, ""), student("05", 1, "")}));
     EXPECT_EQ(cellText(f().StringGrid2, 0, 0), QStringLiteral("くじ順"));
     EXPECT_EQ(cellText(f().StringGrid2, 4, 0), QStringLiteral("座席番号"));
     EXPECT_EQ(cellText(f().StringGrid2, 0, 5), QStringLiteral("01"));
@@ -205,8 +206,8 @@ TEST_F(Ordering, GridSortMovesWholeRowsAndLeavesHeaderAndHiddenRows) {
 
     // Any column serves as the key.
     f().GridSort(f().StringGrid2, 2);
-    EXPECT_EQ(rosterRows(f()), (QStringList{student("", 0, ""), student("05", 1, ""), student("", 2, ""),
-                                            student("03", 3, "")}));
+    EXPECT_EQ(rosterRows(f()),
+              (QStringList{student("", 0, ""), student("05", 1, ""), student("", 2, ""), student("03", 3, "")}));
 }
 
 TEST_F(Ordering, SortByDrawOrderWritesTwoDigitsAndSorts) {
@@ -215,13 +216,17 @@ TEST_F(Ordering, SortByDrawOrderWritesTwoDigitsAndSorts) {
         std::vector<Row> rows;
         QStringList expected;
     } cases[] = {
-        {"1, 10, 2", {{"1", "4"}, {"10", ""}, {"2", "9"}},
+        {"1, 10, 2",
+         {{"1", "4"}, {"10", ""}, {"2", "9"}},
          {student("01", 0, "4"), student("02", 2, "9"), student("10", 1, "")}},
-        {"three digits sort as text", {{"11", ""}, {"100", ""}, {"7", ""}},
+        {"three digits sort as text",
+         {{"11", ""}, {"100", ""}, {"7", ""}},
          {student("07", 2, ""), student("100", 1, ""), student("11", 0, "")}},
-        {"empty orders come first", {{"3", ""}, {"", ""}, {"", ""}},
+        {"empty orders come first",
+         {{"3", ""}, {"", ""}, {"", ""}},
          {student("", 2, ""), student("", 1, ""), student("03", 0, "")}},
-        {"integer text forms", {{" 4", ""}, {"$A", ""}, {"+3", ""}, {"09", ""}},
+        {"integer text forms",
+         {{" 4", ""}, {"$A", ""}, {"+3", ""}, {"09", ""}},
          {student("03", 2, ""), student("04", 0, ""), student("09", 3, ""), student("10", 1, "")}},
         {"negative", {{"-5", ""}}, {student("-05", 0, "")}},
         {"equal orders swap", {{"2", "1"}, {"02", "2"}}, {student("02", 1, "2"), student("02", 0, "1")}},
@@ -272,7 +277,8 @@ TEST_F(Ordering, SeatNumbersBecomeTheDrawOrder) {
     std::vector<int> holders;
     QStringList expected;
     for (int s = 1; s <= 30; ++s) {
-        const int holder = static_cast<int>(std::find(seats.begin(), seats.end(), QByteArray::number(s)) - seats.begin());
+        const int holder =
+            static_cast<int>(std::find(seats.begin(), seats.end(), QByteArray::number(s)) - seats.begin());
         holders.push_back(holder);
         expected << student(QStringLiteral("%1").arg(s, 2, 10, QLatin1Char('0')), holder, "");
     }
