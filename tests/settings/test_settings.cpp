@@ -331,6 +331,12 @@ TEST_F(Settings, SaveAsProposesTheTitleAndAddsTheExtension) {
     click(form().Button5);
     EXPECT_EQ(driver.fileDialogs().size(), 1);
     EXPECT_EQ(IniProfile(saved).readInteger(sj("設定"), sj("お隣チェック"), 0), 1);
+
+    // The next save-as starts where the last settings file went.
+    driver.chooseFile(QString());
+    click(form().Button3);
+    ASSERT_EQ(driver.fileDialogs().size(), 2);
+    EXPECT_EQ(driver.fileDialogs().last(), qMakePair(dir.path(), QStringLiteral("3年2組")));
 }
 
 TEST_F(Settings, OverwriteSaveAsksWhileNoFileWasChosen) {
