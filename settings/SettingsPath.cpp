@@ -14,7 +14,7 @@ QString startupSettingsFile(const QString &executablePath) {
         name.truncate(dot);
     name += QStringLiteral(".ini");
     const QString folder = exe.absolutePath();
-    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
         return QDir(folder).filePath(name);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
