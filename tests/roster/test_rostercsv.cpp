@@ -69,7 +69,7 @@ TEST(RosterReader, ReadsEachFixtureIntoItsStudentFields) {
         {"nul_bytes.csv", {{"1", "ab"}, {"2", "x"}}},
         {"invalid_sjis.csv",
          {{"1", "\xff\x81", "\x82\xa0\x82", "\x80\xa0", "5"}, {"2", "\xfd\xfe", "\x81", "\x81\x81", ""}}},
-        {"utf8.csv", {{"1", "12", "山田", "やまだ", "3"}, {"2", "5", "Zoë", "😀", "ぞえ", "4"}}},
+        {"utf8.csv", {{"1", "12", "山田", "やまだ", "3"}, {"2", "5", "Zoë😀", "ぞえ", "4"}}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(show(rostercsv::readStudents(fixture(c.file))), show(c.rows)) << c.file;
