@@ -1,5 +1,7 @@
 #include "roster/RosterCsv.h"
 
+#include <cstring>
+
 namespace rostercsv {
 
 namespace {
@@ -21,46 +23,55 @@ bool needsQuotes(QByteArrayView cell) {
 
 } // namespace
 
-std::vector<QByteArray> readLines(QByteArrayView file) {
-    std::vector<QByteArray> lines;
+namespace {
+
+// Hands the text of each line to fn, in order.
+template <typename Fn> void forEachLine(QByteArrayView file, Fn &&fn) {
+    const char *const data = file.data();
     const qsizetype n = file.size();
+    QByteArray withoutCr;
     qsizetype p = 0;
     for (;;) {
-        while (p < n && isBlank(file[p]) && file[p] != ctrlZ)
+        while (p < n && isBlank(data[p]) && data[p] != ctrlZ)
             ++p;
-        if (p == n || file[p] == ctrlZ)
+        if (p == n || data[p] == ctrlZ)
             break;
         const qsizetype start = p;
-        while (p < n && file[p] != '\n' && file[p] != ctrlZ)
-            ++p;
-        QByteArray line = file.sliced(start, p - start).toByteArray();
-        if (line.contains('\r'))
-            line.replace('\r', QByteArrayView());
-        lines.push_back(std::move(line));
-        bool finished = false;
-        if (p < n && file[p] == ctrlZ) {
-            // The rest of a line behind a Ctrl-Z is not read; a second
-            // Ctrl-Z in that rest ends the file.
-            ++p;
-            while (p < n && file[p] != '\n') {
-                if (file[p] == ctrlZ)
-                    finished = true;
-                ++p;
-            }
+        const void *lf = std::memchr(data + p, '\n', static_cast<size_t>(n - p));
+        const qsizetype lineEnd = lf ? static_cast<const char *>(lf) - data : n;
+        const void *z = std::memchr(data + p, ctrlZ, static_cast<size_t>(lineEnd - p));
+        p = z ? static_cast<const char *>(z) - data : lineEnd;
+        QByteArrayView text(data + start, p - start);
+        if (std::memchr(text.data(), '\r', static_cast<size_t>(text.size()))) {
+            withoutCr.clear();
+            for (char c : text)
+                if (c != '\r')
+                    withoutCr += c;
+            text = withoutCr;
         }
-        if (p < n)
-            ++p; // the line feed
-        if (finished)
+        fn(text);
+        // The rest of a line behind a Ctrl-Z is not read; a second Ctrl-Z
+        // in that rest ends the file.
+        if (p < lineEnd && std::memchr(data + p + 1, ctrlZ, static_cast<size_t>(lineEnd - p - 1)))
             break;
+        p = lineEnd < n ? lineEnd + 1 : n;
     }
+}
+
+} // namespace
+
+std::vector<QByteArray> readLines(QByteArrayView file) {
+    std::vector<QByteArray> lines;
+    forEachLine(file, [&](QByteArrayView text) { lines.push_back(text.toByteArray()); });
     return lines;
 }
 
 Fields splitFields(QByteArrayView line) {
-    const qsizetype nul = line.indexOf('\0');
-    const QByteArrayView t = nul < 0 ? line : line.first(nul);
+    const void *nul = std::memchr(line.data(), '\0', static_cast<size_t>(line.size()));
+    const QByteArrayView t = nul ? line.first(static_cast<const char *>(nul) - line.data()) : line;
     const qsizetype n = t.size();
     Fields fields;
+    fields.reserve(8); // a roster line has five
     qsizetype p = 0;
     auto skipBlanks = [&] {
         while (p < n && isBlank(t[p]))
@@ -105,14 +116,13 @@ Fields splitFields(QByteArrayView line) {
 }
 
 std::vector<Fields> readStudents(QByteArrayView file) {
-    std::vector<QByteArray> lines = readLines(file);
     std::vector<Fields> students;
-    if (lines.size() > 1)
-        students.reserve(lines.size() - 1);
-    for (size_t i = 1; i < lines.size(); ++i) {
-        students.push_back(splitFields(lines[i]));
-        lines[i] = QByteArray(); // keeps a big file from being held twice
-    }
+    bool header = true;
+    forEachLine(file, [&](QByteArrayView text) {
+        if (!header)
+            students.push_back(splitFields(text));
+        header = false;
+    });
     return students;
 }
 
