@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace textfile {
 
 namespace {
@@ -30,6 +32,7 @@ public:
             ::close(fd);
     }
     int get() const { return fd; }
+    int release() { return std::exchange(fd, -1); }
     // Closes now and reports the error close gives.
     void close() {
         const int f = fd;
@@ -81,14 +84,19 @@ int pathError(int code, const QByteArray &path) {
     return code;
 }
 
-// Takes a lock on the whole file, of the kind given. Open-file-description
-// locks are used because they conflict with every other open of the file,
-// also within this process, and with other programs' POSIX locks.
-bool lockWhole(int fd, short type) {
+// Takes a lock on the whole file, of the kind given, and raises the error
+// when another program's lock is in the way. Open-file-description locks
+// conflict with every other open of the file, also within this process, and
+// with other programs' POSIX locks. Locks are advisory: on a file system that
+// keeps none, the file is used without one.
+void lockWhole(int fd, short type) {
     struct flock lock {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0)
+        return;
+    if (errno == EAGAIN || errno == EACCES)
+        fail(errno);
 }
 
 void writeAll(int fd, const QByteArray &content) {
@@ -135,14 +143,14 @@ void writeDevice(const QByteArray &path, const QByteArray &content) {
     fd.close();
 }
 
-// Refuses a file another program holds locked for writing.
-void checkNotWriteLocked(const QByteArray &path) {
+// Refuses a file another program holds locked for writing, and keeps any
+// other program from locking it for writing while the lock lasts. A file we
+// may write but not read cannot be locked this way; the rename still works.
+int lockAgainstWriters(const QByteArray &path) {
     Fd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    // A file we may write but not read cannot be tested; the replace tells.
-    if (fd.get() < 0)
-        return;
-    if (!lockWhole(fd.get(), F_RDLCK))
-        fail(errno);
+    if (fd.get() >= 0)
+        lockWhole(fd.get(), F_RDLCK);
+    return fd.release();
 }
 
 // Creates a new file beside the target under a name nobody else uses.
@@ -174,8 +182,8 @@ QByteArray readAll(const QString &path) {
         fail(errno);
     if (S_ISDIR(st.st_mode))
         fail(EISDIR);
-    if (S_ISREG(st.st_mode) && !lockWhole(fd.get(), F_RDLCK))
-        fail(errno);
+    if (S_ISREG(st.st_mode))
+        lockWhole(fd.get(), F_RDLCK);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         fail(errno);
@@ -223,14 +231,14 @@ void save(const QString &path, const QByteArray &content) {
             fail(errno);
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             fail(EACCES);
-        checkNotWriteLocked(target);
     }
+    // Held until the new content is in place.
+    Fd oldFile(exists ? lockAgainstWriters(target) : -1);
 
     QByteArray tempName;
     Fd fd(createTemp(target, tempName));
     TempName temp(tempName);
-    if (!lockWhole(fd.get(), F_WRLCK))
-        fail(errno);
+    lockWhole(fd.get(), F_WRLCK);
     if (exists) {
         if (::fchmod(fd.get(), st.st_mode & 07777) != 0)
             fail(errno);

@@ -1,3 +1,4 @@
+#include "platform/TextFile.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -493,4 +494,18 @@ TEST_F(RosterQuestion, FailedSaveKeepsTheWindowOpen) {
     again.press(QStringLiteral("いいえ(&N)"));
     EXPECT_TRUE(closeWindow());
     EXPECT_EQ(again.seen().size(), 1);
+}
+
+TEST(TextFile, FolderOfAFileIsItsPathUpToTheLastSeparator) {
+    const struct {
+        const char *file;
+        const char *folder;
+    } cases[] = {
+        {"/home/t/class.csv", "/home/t"},
+        {"/class.csv", "/"},
+        {"/home/t/", "/home/t"},
+        {"class.csv", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(textfile::folderOf(QString::fromUtf8(c.file)), QString::fromUtf8(c.folder)) << c.file;
 }
