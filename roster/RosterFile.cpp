@@ -45,16 +45,11 @@ void TForm1::StringGrid2SetEditText(int, int, const SjisText &) {
 void TForm1::RosterQuestion(bool &canClose) {
     if (!Modified)
         return;
-    switch (messageDlg(QStringLiteral("ファイルを保存しますか"), MsgKind::Confirmation,
-                       {MsgButton::Yes, MsgButton::No, MsgButton::Cancel})) {
-    case MsgButton::Yes:
-        // A save that fails ends the close here: the window stays open.
+    const MsgButton answer = messageDlg(QStringLiteral("ファイルを保存しますか"), MsgKind::Confirmation,
+                                        {MsgButton::Yes, MsgButton::No, MsgButton::Cancel});
+    // A save that fails ends the close here: the window stays open.
+    if (answer == MsgButton::Yes)
         SaveMeibo();
-        break;
-    case MsgButton::Cancel:
+    else if (answer == MsgButton::Cancel)
         canClose = false;
-        break;
-    default:
-        break;
-    }
 }

@@ -163,16 +163,16 @@ TEST_F(RosterFile, OpensEditsSavesOverAndReopens) {
 // cells it has no field for as they were.
 TEST_F(RosterFile, ShortLinesAndFewerRowsKeepEarlierText) {
     writeFile(path(QStringLiteral("three.csv")), header + sj("1,1,a,b,1\r\n2,2,c,d,2\r\n3,3,e,f,3\r\n").bytes());
-    writeFile(path(QStringLiteral("one.csv")), header + "9,8,x\r\n");
+    writeFile(path(QStringLiteral("one.csv")), header + "9,8,x\r\n1,2,3,4,5,6,7\r\n");
     ASSERT_TRUE(open(path(QStringLiteral("three.csv"))).isEmpty());
     ASSERT_TRUE(open(path(QStringLiteral("one.csv"))).isEmpty());
-    EXPECT_EQ(grid()->gridRowCount(), 2);
-    EXPECT_EQ(grid()->model()->rowCount(), 1);
-    EXPECT_EQ(rows(3), (QStringList{QStringLiteral("9|8|x|b|1"), QStringLiteral("2|2|c|d|2"),
+    EXPECT_EQ(grid()->gridRowCount(), 3);
+    EXPECT_EQ(grid()->model()->rowCount(), 2);
+    EXPECT_EQ(rows(3), (QStringList{QStringLiteral("9|8|x|b|1"), QStringLiteral("1|2|3|4|5"),
                                     QStringLiteral("3|3|e|f|3")}));
     // Saving writes the shown rows only.
     ASSERT_TRUE(saveOver().isEmpty());
-    EXPECT_EQ(readFile(path(QStringLiteral("one.csv"))), header + "9,8,x,b,1\r\n");
+    EXPECT_EQ(readFile(path(QStringLiteral("one.csv"))), header + "9,8,x,b,1\r\n1,2,3,4,5\r\n");
 }
 
 TEST_F(RosterFile, FilesWithoutStudentLinesChangeNothingButTheFileName) {
