@@ -71,7 +71,7 @@ Fields splitFields(QByteArrayView line) {
     const QByteArrayView t = nul ? line.first(static_cast<const char *>(nul) - line.data()) : line;
     const qsizetype n = t.size();
     Fields fields;
-    fields.reserve(8); // a roster line has five
+    fields.reserve(5); // a roster line has five
     qsizetype p = 0;
     auto skipBlanks = [&] {
         while (p < n && isBlank(t[p]))
@@ -115,14 +115,20 @@ Fields splitFields(QByteArrayView line) {
     return fields;
 }
 
-std::vector<Fields> readStudents(QByteArrayView file) {
-    std::vector<Fields> students;
+void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn) {
     bool header = true;
     forEachLine(file, [&](QByteArrayView text) {
-        if (!header)
-            students.push_back(splitFields(text));
+        if (!header) {
+            Fields fields = splitFields(text);
+            fn(fields);
+        }
         header = false;
     });
+}
+
+std::vector<Fields> readStudents(QByteArrayView file) {
+    std::vector<Fields> students;
+    forEachStudent(file, [&](Fields &fields) { students.push_back(std::move(fields)); });
     return students;
 }
 

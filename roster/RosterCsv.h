@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -22,6 +23,8 @@ std::vector<QByteArray> readLines(QByteArrayView file);
 // text ends at its first NUL byte.
 Fields splitFields(QByteArrayView line);
 
+// Hands every line after the header, split into fields, to fn in order.
+void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn);
 // Every line after the header, split into fields.
 std::vector<Fields> readStudents(QByteArrayView file);
 

@@ -7,25 +7,27 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 namespace roster {
 
 void fillGrid(StringGrid &grid, QByteArrayView file) {
-    std::vector<rostercsv::Fields> students = rostercsv::readStudents(file);
-    if (students.empty())
-        return;
-    if (students.size() >= static_cast<size_t>(INT_MAX))
-        throw InOutError(EFBIG);
-    const StringGridBatch batch(&grid);
-    for (size_t i = 0; i < students.size(); ++i) {
-        rostercsv::Fields &fields = students[i];
-        const int row = static_cast<int>(i) + 1;
+    // The views hear of the new rows once, at the end; a file without
+    // student lines does not disturb them at all.
+    std::optional<StringGridBatch> batch;
+    int row = 0;
+    rostercsv::forEachStudent(file, [&](rostercsv::Fields &fields) {
+        if (row == INT_MAX - 1)
+            throw InOutError(EFBIG);
+        if (!batch)
+            batch.emplace(&grid);
+        ++row;
         const size_t n = std::min(fields.size(), static_cast<size_t>(columns));
         for (size_t c = 0; c < n; ++c)
             grid.setCell(static_cast<int>(c), row, SjisText(std::move(fields[c])));
-        fields = {};
-    }
-    grid.setGridRowCount(static_cast<int>(students.size()) + 1);
+    });
+    if (row > 0)
+        grid.setGridRowCount(row + 1);
 }
 
 QByteArray gridBytes(const StringGrid &grid) {
