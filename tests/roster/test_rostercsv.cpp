@@ -22,15 +22,16 @@ QByteArray fixture(const char *name) {
     return f.readAll();
 }
 
+// Rows as readable text, so that a failure shows every field.
 std::string show(const std::vector<Fields> &rows) {
-    std::string out;
+    QByteArray out;
     for (const Fields &row : rows) {
-        out += "[";
+        out += '[';
         for (const QByteArray &f : row)
-            out += "<" + f.toPercentEncoding(" \",").toStdString() + ">";
-        out += "]";
+            out += '<' + f.toPercentEncoding(" \",") + '>';
+        out += ']';
     }
-    return out;
+    return out.toStdString();
 }
 
 } // namespace
