@@ -21,10 +21,6 @@ bool needsQuotes(QByteArrayView cell) {
     return false;
 }
 
-} // namespace
-
-namespace {
-
 // Hands the text of each line to fn, in order.
 template <typename Fn> void forEachLine(QByteArrayView file, Fn &&fn) {
     const char *const data = file.data();
@@ -42,6 +38,9 @@ template <typename Fn> void forEachLine(QByteArrayView file, Fn &&fn) {
         const void *z = std::memchr(data + p, ctrlZ, static_cast<size_t>(lineEnd - p));
         p = z ? static_cast<const char *>(z) - data : lineEnd;
         QByteArrayView text(data + start, p - start);
+        // Mostly the CR of a CR LF line end; only a CR inside needs a copy.
+        while (!text.isEmpty() && text.back() == '\r')
+            text.chop(1);
         if (std::memchr(text.data(), '\r', static_cast<size_t>(text.size()))) {
             withoutCr.clear();
             for (char c : text)
