@@ -21,6 +21,10 @@ void StringGridModel::setGridRowCount(int n) {
     n = std::max(n, fixed + 1);
     if (n == rows)
         return;
+    if (batch) {
+        rows = n;
+        return;
+    }
     if (n > rows) {
         beginInsertRows({}, rows - fixed, n - fixed - 1);
         rows = n;
@@ -35,6 +39,16 @@ void StringGridModel::setGridRowCount(int n) {
 void StringGridModel::setFixedRows(int n) {
     beginResetModel();
     fixed = n;
+    endResetModel();
+}
+
+void StringGridModel::beginBatch() {
+    beginResetModel();
+    batch = true;
+}
+
+void StringGridModel::endBatch() {
+    batch = false;
     endResetModel();
 }
 
@@ -56,6 +70,8 @@ void StringGridModel::setCell(int col, int row, const SjisText &text) {
     if (c.text == text)
         return;
     c.text = text;
+    if (batch)
+        return;
     if (row < fixed) {
         emit headerDataChanged(Qt::Horizontal, col, col);
     } else if (row < rows) {
@@ -290,4 +306,18 @@ void StringGrid::mouseReleaseEvent(QMouseEvent *e) {
     const QPoint p = e->position().toPoint() + viewportOffset();
     QTableView::mouseReleaseEvent(e);
     emit mouseUp(e->button(), e->modifiers(), p.x(), p.y());
+}
+
+StringGridBatch::StringGridBatch(StringGrid *grid)
+    : grid(grid), col(grid->currentCol()), row(grid->currentRow()) {
+    grid->cells()->beginBatch();
+}
+
+StringGridBatch::~StringGridBatch() {
+    grid->cells()->endBatch();
+    // A reset forgets the current cell; it stays where it was, or on the
+    // last row where the rows below it are gone.
+    const int lastRow = grid->gridRowCount() - 1;
+    if (col >= 0 && row >= grid->fixedRows())
+        grid->setCurrentIndex(grid->cells()->index(std::min(row, lastRow) - grid->fixedRows(), col));
 }

@@ -40,6 +40,11 @@ public:
 
     bool editable = false;
 
+    // Many cells written at once (a file read into the grid): the views hear
+    // of it as one reset at the end instead of one change per cell and row.
+    void beginBatch();
+    void endBatch();
+
 signals:
     // The cell editor handed its text to the grid (col, row are grid rows).
     void editTextSet(int col, int row, const SjisText &text);
@@ -52,6 +57,7 @@ private:
     int cols;
     int rows;
     int fixed = 0;
+    bool batch = false;
     // store[row][col]; rows grow as cells are written and never shrink.
     std::vector<std::vector<Cell>> store;
     friend class StringGrid;
@@ -119,4 +125,19 @@ private:
     friend class StringGridDelegate;
     int gridRow(int viewRow) const { return viewRow + gridModel->fixedRows(); }
     StringGridModel *gridModel;
+};
+
+// Writes many cells of a grid at once, keeping its current cell
+// (StringGridModel::beginBatch) until it goes out of scope.
+class StringGridBatch {
+public:
+    explicit StringGridBatch(StringGrid *grid);
+    ~StringGridBatch();
+    StringGridBatch(const StringGridBatch &) = delete;
+    StringGridBatch &operator=(const StringGridBatch &) = delete;
+
+private:
+    StringGrid *grid;
+    int col;
+    int row;
 };

@@ -1,23 +1,55 @@
 #include "app/Main.h"
 
+#include "platform/Dialogs.h"
+#include "platform/StringGrid.h"
+#include "platform/TextFile.h"
+#include "roster/RosterGrid.h"
+
 // The roster file: open, save, edits and the question on closing.
 
 void TForm1::ToolButton1Click() {
+    if (OpenDialog1.execute()) {
+        // The roster file name changes before the file is opened: a failed
+        // open still leaves it pointing at the chosen file.
+        SaveDialog1.fileName = OpenDialog1.fileName;
+        // The whole file is read before the grid changes, so a read that
+        // fails half-way leaves no half roster behind to be saved over it.
+        const QByteArray content = textfile::readAll(OpenDialog1.fileName);
+        roster::fillGrid(*StringGrid2, content);
+        OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
+    }
     Jyunbi();
 }
 
-void TForm1::ToolButton3Click() {}
+void TForm1::ToolButton3Click() {
+    if (SaveDialog1.execute())
+        SaveMeibo();
+}
 
 void TForm1::ToolButton2Click() {
     SaveMeibo();
 }
 
-void TForm1::SaveMeibo() {}
+void TForm1::SaveMeibo() {
+    if (SaveDialog1.fileName.isEmpty() && !SaveDialog1.execute())
+        return;
+    textfile::save(SaveDialog1.fileName, roster::gridBytes(*StringGrid2));
+    OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
+    Modified = false;
+}
 
 void TForm1::StringGrid2SetEditText(int, int, const SjisText &) {
     Modified = true;
 }
 
 void TForm1::RosterQuestion(bool &canClose) {
-    (void)canClose;
+    if (!Modified)
+        return;
+    const MsgButton answer = messageDlg(QStringLiteral("ファイルを保存しますか"), MsgKind::Confirmation,
+                                        {MsgButton::Yes, MsgButton::No, MsgButton::Cancel});
+    // A save that fails ends the close here: the window stays open.
+    if (answer == MsgButton::Yes)
+        SaveMeibo();
+    else if (answer == MsgButton::Cancel)
+        canClose = false;
 }

@@ -1,0 +1,101 @@
+#include "platform/SjisText.h"
+#include "platform/StringGrid.h"
+#include "platform/TextFile.h"
+#include "roster/RosterCsv.h"
+#include "roster/RosterGrid.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A roster file of this many students, as the program writes them.
+QByteArray rosterFile(int students) {
+    QByteArray out;
+    rostercsv::appendRow(out, rostercsv::Fields{SjisText::lit("くじ順").bytes(), SjisText::lit("出席番号").bytes(),
+                                                SjisText::lit("氏名").bytes(), SjisText::lit("ふりがな").bytes(),
+                                                SjisText::lit("座席番号").bytes()});
+    const QByteArray name = SjisText::lit("山田　花子").bytes();
+    const QByteArray reading = SjisText::lit("やまだ はなこ").bytes();
+    for (int i = 1; i <= students; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        rostercsv::appendRow(out, rostercsv::Fields{n, n, name + n, reading + n, QByteArray::number(i % 48 + 1)});
+    }
+    return out;
+}
+
+void BM_ReadRoster(benchmark::State &state) {
+    const QByteArray file = rosterFile(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rostercsv::readStudents(file));
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_ReadRoster)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRoster(benchmark::State &state) {
+    const std::vector<rostercsv::Fields> rows = rostercsv::readStudents(rosterFile(static_cast<int>(state.range(0))));
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        QByteArray out;
+        for (const rostercsv::Fields &row : rows)
+            rostercsv::appendRow(out, row);
+        bytes = out.size();
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_WriteRoster)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+// What opening costs the window: the file read and put into the roster grid.
+void BM_OpenRosterFile(benchmark::State &state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("roster.csv"));
+    const QByteArray file = rosterFile(static_cast<int>(state.range(0)));
+    textfile::save(path, file);
+    for (auto _ : state) {
+        StringGrid grid(5, 2, nullptr);
+        grid.setFixedRows(1);
+        roster::fillGrid(grid, textfile::readAll(path));
+        benchmark::DoNotOptimize(grid.gridRowCount());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_OpenRosterFile)->Arg(10'000)->Unit(benchmark::kMillisecond);
+// About 50 MB.
+BENCHMARK(BM_OpenRosterFile)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One line of 10 MB.
+void BM_OpenLongLine(benchmark::State &state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.csv"));
+    textfile::save(path, "h\r\n1,2," + QByteArray(10 * 1024 * 1024, 'n') + ",r,5\r\n");
+    for (auto _ : state) {
+        StringGrid grid(5, 2, nullptr);
+        grid.setFixedRows(1);
+        roster::fillGrid(grid, textfile::readAll(path));
+        benchmark::DoNotOptimize(grid.gridRowCount());
+    }
+}
+BENCHMARK(BM_OpenLongLine)->Unit(benchmark::kMillisecond);
+
+// What saving costs: the grid's rows written out, flushed to the disk and
+// renamed over the old file.
+void BM_SaveRosterFile(benchmark::State &state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("roster.csv"));
+    StringGrid grid(5, 2, nullptr);
+    grid.setFixedRows(1);
+    roster::fillGrid(grid, rosterFile(static_cast<int>(state.range(0))));
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const QByteArray content = roster::gridBytes(grid);
+        textfile::save(path, content);
+        bytes = content.size();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_SaveRosterFile)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveRosterFile)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <functional>
+#include <span>
+#include <vector>
+
+// The roster file's comma-separated text, as bytes. Nothing here knows of
+// the window, so the reader and the writer can be tried on bytes alone.
+namespace rostercsv {
+
+using Fields = std::vector<QByteArray>;
+
+// The text of each line of a file, header line included. Blank lines and the
+// blanks a line starts with are dropped, carriage returns are removed, and a
+// Ctrl-Z ends the line it stands in (or the file, where a line would start).
+std::vector<QByteArray> readLines(QByteArrayView file);
+
+// Splits a line's text into fields: commas separate, and so do blanks and
+// tabs outside double quotes; "" inside quotes stands for one quote. The
+// text ends at its first NUL byte.
+Fields splitFields(QByteArrayView line);
+
+// Hands every line after the header, split into fields, to fn in order.
+void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn);
+// Every line after the header, split into fields.
+std::vector<Fields> readStudents(QByteArrayView file);
+
+// Appends one line: the cells joined by commas, each quoted where a reader
+// would otherwise split or trim it, then CR LF.
+void appendRow(QByteArray &out, std::span<const QByteArray> cells);
+
+} // namespace rostercsv
