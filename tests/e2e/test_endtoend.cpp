@@ -35,7 +35,7 @@ protected:
         auto *editor = grid->viewport()->findChild<QLineEdit *>();
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
-        QTest::keyClicks(editor, text);
+        editor->insert(text); // typing by an input method: QTest's key clicks are ASCII only
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::qWait(10);
     }
@@ -92,7 +92,7 @@ TEST_F(EndToEnd, SortByDrawOrderThenTurnSeatsIntoTheNextOrder) {
 TEST_F(EndToEnd, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindowOpen) {
     TForm1 &f = createWindow();
     openRoster(f);
-    typeInto(f.StringGrid2, 3, 1, QStringLiteral("さとう　しょうた"));
+    typeInto(f.StringGrid2, 3, 1, QStringLiteral("さとう　しょおた"));
     ASSERT_TRUE(f.Modified);
     {
         ModalDriver driver;
@@ -119,7 +119,9 @@ TEST_F(EndToEnd, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindowOpen) {
     }
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(f.Modified);
-    EXPECT_NE(readFile(roster), original);
+    QByteArray expected = original;
+    expected.replace(SjisText::lit("さとう　しょうた").bytes(), SjisText::lit("さとう　しょおた").bytes());
+    EXPECT_EQ(readFile(roster), expected);
 }
 
 TEST_F(EndToEnd, LayoutTitleAndRuleComeBackAtTheNextStart) {
