@@ -1,5 +1,6 @@
 #include "platform/SjisText.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -74,4 +75,8 @@ QString SjisText::toUnicode() const {
         i += n;
     }
     return out;
+}
+
+QString codePointText(const QString &character) {
+    return QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }

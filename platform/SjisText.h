@@ -35,6 +35,9 @@ private:
     QByteArray b;
 };
 
+// The code point of a character as messages name it: "1F600" for U+1F600.
+QString codePointText(const QString &character);
+
 // True when the byte starts a double-byte Shift-JIS character.
 inline bool isSjisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

@@ -198,7 +198,7 @@ private:
             return;
         }
         editor->setText(index.data(Qt::EditRole).toString());
-        const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        const QString code = codePointText(bad);
         const QString warning = QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません").arg(bad, code);
         QMetaObject::invokeMethod(
             grid, [warning] { messageDlg(warning, MsgKind::Warning, {MsgButton::Ok}); }, Qt::QueuedConnection);

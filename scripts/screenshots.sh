@@ -8,5 +8,5 @@ bash scripts/setup.sh --with-display-tools
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/test --target kirabo_screenshots
 unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 1024x768x24" build/test/tests/kirabo_screenshots docs
+xvfb-run -a -s "-screen 0 1024x768x24" build/test/tests/kirabo_screenshots docs tests/data/e2e/class30.csv
 ls -l docs/*.png

@@ -74,7 +74,7 @@ void TForm1::SaveSetting(const QString &path) {
     SjisText title;
     QString bad;
     if (!stored("印刷タイトル", Edit_Title->text(), title, bad)) {
-        const QString code = QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+        const QString code = codePointText(bad);
         throw KiraboError(QStringLiteral("印刷タイトルの「%1」(U+%2) はシフトJISで表せない文字のため保存できません")
                               .arg(bad.trimmed(), code));
     }

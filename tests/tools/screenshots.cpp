@@ -1,10 +1,13 @@
 // Takes a screenshot of each of the window's three pages on the display it
 // runs on (scripts/screenshots.sh starts an Xvfb for it) and writes them as
-// PNG files into the folder given as the first argument.
+// PNG files into the folder given as the first argument. A roster file given
+// as the second argument is shown on the roster page.
 
 #include "app/Application.h"
 #include "app/Main.h"
 #include "platform/System.h"
+#include "platform/TextFile.h"
+#include "roster/RosterGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +37,8 @@ int main(int argc, char **argv) {
     sys::setExecutablePathForTesting(home.filePath(QStringLiteral("kirabo")));
 
     TForm1 form;
+    if (argc > 2)
+        roster::fillGrid(*form.StringGrid2, textfile::readAll(QString::fromLocal8Bit(argv[2])));
     form.move(0, 0);
     form.show();
     settle();
