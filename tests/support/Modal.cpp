@@ -88,7 +88,6 @@ ModalDriver &ModalDriver::chooseFile(const QString &path) {
 
 void ModalDriver::poll() {
     QWidget *w = QApplication::activeModalWidget();
-    if (qEnvironmentVariableIsSet("KIRABO_DEBUG_MODAL")) qDebug() << "poll" << w << actions.size() << (w ? w->isVisible() : false);
     if (!w || actions.isEmpty() || !w->isVisible() || w->property("kiraboAnswered").toBool())
         return;
     w->setProperty("kiraboAnswered", true);
