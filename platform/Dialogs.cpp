@@ -110,28 +110,15 @@ MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<Ms
     return MsgButton::Ok;
 }
 
-static void plainBox(const QString &text, QMessageBox::Icon ic, const QPoint *pos) {
-    QMessageBox box(ic, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, dialogParent());
+void showMessage(const QString &text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                    dialogParent());
     box.setTextFormat(Qt::PlainText);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    if (pos) {
-        box.adjustSize();
-        box.move(*pos);
-    } else {
-        centreOnScreen(box);
-    }
+    centreOnScreen(box);
     runModal(box);
-}
-
-void showMessage(const QString &text) {
-    plainBox(text, QMessageBox::NoIcon, nullptr);
-}
-
-void showMessageAt(const QString &text, int x, int y) {
-    const QPoint p(x, y);
-    plainBox(text, QMessageBox::NoIcon, &p);
 }
 
 QString errorBoxText(const QString &message) {

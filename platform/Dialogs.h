@@ -18,9 +18,8 @@ enum class MsgButton { Yes, No, Ok, Cancel };
 MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<MsgButton> buttons);
 
 // A modal box captioned with the application title, without icon, with the
-// single button "OK". Centred on the screen unless a position is given.
+// single button "OK", centred on the screen.
 void showMessage(const QString &text);
-void showMessageAt(const QString &text, int x, int y);
 
 // The application's error box: the application title, the error icon, "OK".
 // A message ending in a double-byte character or a character above "." gets

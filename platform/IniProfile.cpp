@@ -2,14 +2,10 @@
 
 #include "platform/Errors.h"
 #include "platform/IntText.h"
+#include "platform/TextFile.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -103,47 +99,6 @@ Parsed parseLineAt(const QByteArray &text, bool first) {
     return parseLine(text);
 }
 
-// The whole file, or the system error code that stopped the reading. Only
-// regular files are read, so that a device or a pipe chosen by mistake
-// neither blocks nor runs on without end.
-int readWhole(const QString &path, QByteArray &out) {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
-        return ENOENT;
-    int fd;
-    do
-        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return errno;
-    int err = 0;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        err = errno;
-    else if (S_ISDIR(st.st_mode))
-        err = EISDIR;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL;
-    if (err == 0) {
-        out.reserve(static_cast<qsizetype>(st.st_size));
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n > 0)
-                out.append(buf, n);
-            else if (n == 0)
-                break;
-            else if (errno != EINTR) {
-                err = errno;
-                out.clear();
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return err;
-}
-
 QByteArray encodedValue(const QByteArray &v) {
     const bool needsQuotes =
         !v.isEmpty() && (isBlank(v.front()) || isBlank(v.back()) || hasQuotePair(v));
@@ -158,7 +113,17 @@ bool hasLineBreak(const QByteArray &s) {
 
 IniProfile::IniProfile(const QString &path) : file(path) {
     QByteArray bytes;
-    error = readWhole(path, bytes);
+    if (path.isEmpty()) {
+        error = ENOENT;
+    } else {
+        try {
+            bytes = textfile::readAll(path);
+        } catch (const InOutError &e) {
+            // A missing file reads as defaults; the caller decides what the
+            // other errors mean.
+            error = e.code();
+        }
+    }
     parse(bytes);
 }
 
@@ -319,9 +284,10 @@ void IniProfile::flush() {
     // keys written into it.
     if (error != 0 && error != ENOENT)
         throw SettingsWriteError(file);
-    const QByteArray bytes = content();
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+    try {
+        textfile::save(file, content());
+    } catch (const InOutError &) {
         throw SettingsWriteError(file);
+    }
     error = 0;
 }

@@ -173,7 +173,7 @@ int createTemp(const QByteArray &target, QByteArray &name) {
 
 QByteArray readAll(const QString &path) {
     const QByteArray name = QFile::encodeName(path);
-    // Not blocking: a pipe without a writer must not hang the window.
+    // Not blocking: opening a pipe without a writer must not hang the window.
     Fd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0)
         fail(pathError(errno, name));
@@ -182,14 +182,16 @@ QByteArray readAll(const QString &path) {
         fail(errno);
     if (S_ISDIR(st.st_mode))
         fail(EISDIR);
-    if (S_ISREG(st.st_mode))
-        lockWhole(fd.get(), F_RDLCK);
+    // A device or a pipe chosen by mistake could block or run on without end.
+    if (!S_ISREG(st.st_mode))
+        fail(EINVAL);
+    lockWhole(fd.get(), F_RDLCK);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         fail(errno);
 
-    // A regular file is read in one go; one byte more shows its end.
-    QByteArray content(S_ISREG(st.st_mode) ? static_cast<qsizetype>(st.st_size) + 1 : 65536, Qt::Uninitialized);
+    // Read in one go; one byte more shows the end.
+    QByteArray content(static_cast<qsizetype>(st.st_size) + 1, Qt::Uninitialized);
     qsizetype used = 0;
     for (;;) {
         if (used == content.size())

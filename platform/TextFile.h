@@ -10,8 +10,9 @@ namespace textfile {
 
 // The whole content of a file. Other programs may read it meanwhile, but it
 // is refused (with the code the lock gives, EAGAIN) while another program
-// holds a write lock on it. A folder is refused with EISDIR, and a missing
-// folder on the way with ENOTDIR ("the file name is wrong").
+// holds a write lock on it. A folder is refused with EISDIR, a device or a
+// pipe with EINVAL, and a missing folder on the way with ENOTDIR ("the file
+// name is wrong").
 QByteArray readAll(const QString &path);
 
 // Replaces a file's content with the given bytes so that a failure at any

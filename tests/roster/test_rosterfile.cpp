@@ -268,6 +268,7 @@ TEST_F(RosterFile, OpenFailuresShowTheErrorAndKeepTheGrid) {
         {path(QStringLiteral("class.csv/class.csv")), QStringLiteral("ファイル名の指定が間違っています.")},
         {path(QStringLiteral("folder.csv")), QStringLiteral("I/O エラー (21)")},
         {locked, QStringLiteral("I/O エラー (%1)").arg(EAGAIN)},
+        {QStringLiteral("/dev/zero"), QStringLiteral("I/O エラー (%1)").arg(EINVAL)}, // would never end
     };
     for (const auto &c : cases) {
         ModalDriver driver;
