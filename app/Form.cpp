@@ -3,6 +3,7 @@
 #include "draw/Random.h"
 #include "platform/StringGrid.h"
 #include "platform/System.h"
+#include "roster/Columns.h"
 #include "settings/SettingsPath.h"
 
 #include <QSignalBlocker>
@@ -12,7 +13,7 @@ void TForm1::FormCreate() {
     rng::seed(sys::clockSeed());
 
     const char *header[] = {"くじ順", "出席番号", "氏名", "ふりがな", "座席番号"};
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < roster::columns; ++c)
         StringGrid2->setCell(c, 0, SjisText::lit(header[c]));
 
     {

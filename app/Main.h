@@ -2,6 +2,7 @@
 
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
+#include "seats/Classroom.h"
 
 #include <QMainWindow>
 
@@ -44,7 +45,7 @@ public:
     // ---- Form state fields ----
     std::int32_t SpinIndex = 0; // pool index of the number the latest spin tick showed
     std::int32_t TurnRow = 0;   // roster row of the student whose turn it is
-    std::array<SeatEntry, 49> SeatTable{}; // indexed by seat number 1 to 48; entry 0 unused
+    std::array<SeatEntry, layout::maxSeats + 1> SeatTable{}; // indexed by seat number 1 to 48; entry 0 unused
     bool Modified = false;  // the roster grid holds changes not yet saved
     bool SpinShown = false; // a tick has shown a number since the last accepted stop
 

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IntText.h"
 #include "platform/StringGrid.h"
+#include "roster/Columns.h"
 #include "roster/QuickSort.h"
 
 #include <vector>
@@ -11,8 +12,9 @@
 // The roster's seat check and the two orderings.
 
 namespace {
-constexpr int orderCol = 0;
-constexpr int seatCol = 4;
+using roster::orderCol;
+using roster::seatCol;
+
 // The order given to students who held no seat: after every real seat.
 constexpr std::int32_t noSeatOrder = 50;
 

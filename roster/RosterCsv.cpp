@@ -1,5 +1,7 @@
 #include "roster/RosterCsv.h"
 
+#include "roster/Columns.h"
+
 #include <cstring>
 
 namespace rostercsv {
@@ -70,7 +72,7 @@ Fields splitFields(QByteArrayView line) {
     const QByteArrayView t = nul ? line.first(static_cast<const char *>(nul) - line.data()) : line;
     const qsizetype n = t.size();
     Fields fields;
-    fields.reserve(5); // a roster line has five
+    fields.reserve(roster::columns);
     qsizetype p = 0;
     auto skipBlanks = [&] {
         while (p < n && isBlank(t[p]))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "roster/Columns.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -7,9 +9,6 @@ class StringGrid;
 
 // The roster grid and the roster file's bytes, one into the other.
 namespace roster {
-
-// Order, attendance, name, reading, seat.
-constexpr int columns = 5;
 
 // Reads a file's student lines into rows 1 onwards: each line's first five
 // fields into its row's cells, the cells a short line has no field for

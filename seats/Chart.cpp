@@ -2,6 +2,8 @@
 
 #include "platform/IntText.h"
 #include "platform/StringGrid.h"
+#include "roster/Columns.h"
+#include "seats/Classroom.h"
 #include "seats/NoSeatMark.h"
 
 #include <QPainter>
@@ -9,12 +11,10 @@
 // The seat chart: SeatTable, the fill and the red highlight.
 
 namespace {
-constexpr int chartCols = 6;
-constexpr int chartRows = 8;
 constexpr int highlightRed = 255; // 0x00BBGGRR
 
 bool isSeatNumber(std::int32_t s) {
-    return s >= 1 && s <= 48;
+    return s >= 1 && s <= layout::maxSeats;
 }
 
 QColor colourFromBgr(int bgr) {
@@ -23,11 +23,11 @@ QColor colourFromBgr(int bgr) {
 } // namespace
 
 void TForm1::ZasekiYomikomi() {
-    for (int s = 1; s <= 48; ++s)
+    for (int s = 1; s <= layout::maxSeats; ++s)
         SeatTable[static_cast<size_t>(s)] = SeatEntry{};
 
     for (int r = 1; r < StringGrid2->gridRowCount(); ++r) {
-        const SjisText &seat = StringGrid2->cell(4, r);
+        const SjisText &seat = StringGrid2->cell(roster::seatCol, r);
         if (seat.isEmpty())
             continue;
         const std::int32_t s = inttext::parse(seat);
@@ -36,11 +36,12 @@ void TForm1::ZasekiYomikomi() {
         if (!isSeatNumber(s))
             continue;
         SeatTable[static_cast<size_t>(s)] =
-            SeatEntry{seat, StringGrid2->cell(1, r), StringGrid2->cell(2, r), StringGrid2->cell(3, r)};
+            SeatEntry{seat, StringGrid2->cell(roster::attendanceCol, r), StringGrid2->cell(roster::nameCol, r),
+                      StringGrid2->cell(roster::readingCol, r)};
     }
 
-    for (int c = 0; c < chartCols; ++c)
-        for (int r = 0; r < chartRows; ++r) {
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r) {
             const SjisText layout = StringGrid_Settei->cell(c, r);
             if (layout == noSeatMark())
                 continue;
@@ -75,7 +76,7 @@ void TForm1::StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect
 
 void TForm1::PaintCell(int col, int row, bool highlight) {
     // A seat the layout does not show (a position of (-1, -1)) has no cell.
-    if (col < 0 || col >= chartCols || row < 0 || row >= chartRows)
+    if (col < 0 || col >= layout::columns || row < 0 || row >= layout::rows)
         return;
     StringGrid1->setObject(col, row, highlight ? highlightRed : 0);
     StringGrid1->invalidateCell(col, row);

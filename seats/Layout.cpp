@@ -2,16 +2,17 @@
 
 #include "platform/IntText.h"
 #include "platform/StringGrid.h"
+#include "seats/Classroom.h"
 #include "seats/NoSeatMark.h"
 
 void TForm1::ZasekiNoNyuryoku() {
     int n = 1;
-    for (int c = 0; c < 6; ++c)
-        for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
             if (StringGrid_Settei->cell(c, r) != noSeatMark())
                 StringGrid_Settei->setCell(c, r, inttext::format(n++));
-    for (int c = 0; c < 6; ++c)
-        for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
             StringGrid1->setCell(c, r, StringGrid_Settei->cell(c, r));
 }
 
@@ -26,17 +27,17 @@ void TForm1::StringGrid_SetteiMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, in
 
 int TForm1::SeatAmount() const {
     int marks = 0;
-    for (int c = 0; c < 6; ++c)
-        for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
             if (StringGrid_Settei->cell(c, r) == noSeatMark())
                 ++marks;
-    return 48 - marks;
+    return layout::maxSeats - marks;
 }
 
 void TForm1::SeatToCell(int seat, int &col, int &row) const {
     const SjisText t = inttext::format(seat);
-    for (int c = 0; c < 6; ++c)
-        for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
             if (StringGrid_Settei->cell(c, r) == t) {
                 col = c;
                 row = r;

@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/IniProfile.h"
 #include "platform/StringGrid.h"
+#include "seats/Classroom.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -33,8 +34,8 @@ QByteArray readBytesProperty(const char *key) {
 
 void TForm1::LoadSetting(const QString &path) {
     IniProfile ini(path);
-    for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 6; ++c)
+    for (int r = 0; r < layout::rows; ++r)
+        for (int c = 0; c < layout::columns; ++c)
             StringGrid_Settei->setCell(c, r, ini.readString(number(c), number(r), SjisText()));
 
     auto shown = [&](const char *key, const char *def) {
@@ -51,8 +52,8 @@ void TForm1::LoadSetting(const QString &path) {
 
 void TForm1::SaveSetting(const QString &path) {
     IniProfile ini(path);
-    for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 6; ++c)
+    for (int r = 0; r < layout::rows; ++r)
+        for (int c = 0; c < layout::columns; ++c)
             ini.writeString(number(c), number(r), StringGrid_Settei->cell(c, r));
 
     // The bytes a text was read from while it is shown unchanged; else the

@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
 #include "platform/StringGrid.h"
+#include "roster/Columns.h"
+#include "seats/Classroom.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,9 +63,9 @@ QPushButton *button(QWidget *parent, const char *text, QRect geometry) {
 
 // A seat grid: 6 columns of 78 by 8 rows of 24, no fixed rows, all cells shown.
 StringGrid *seatGrid(QWidget *parent, QRect geometry) {
-    auto *g = new StringGrid(6, 8, parent);
+    auto *g = new StringGrid(layout::columns, layout::rows, parent);
     g->setGeometry(geometry);
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < layout::columns; ++c)
         g->setColWidth(c, 78);
     g->setDefaultRowHeight(24);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -152,11 +154,11 @@ void TForm1::createRosterPage() {
     ToolButton4 = tool("座席番号をくじ順へ", 4, false, 0);
     row->addStretch(1);
 
-    StringGrid2 = new StringGrid(5, 2, TabSheet2);
+    StringGrid2 = new StringGrid(roster::columns, 2, TabSheet2);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     StringGrid2->setFixedRows(1);
-    const int widths[] = {76, 70, 98, 115, 64};
-    for (int c = 0; c < 5; ++c)
+    const int widths[roster::columns] = {76, 70, 98, 115, 64};
+    for (int c = 0; c < roster::columns; ++c)
         StringGrid2->setColWidth(c, widths[c]);
     StringGrid2->setDefaultRowHeight(24);
     StringGrid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
