@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 #include "support/Modal.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -107,6 +108,18 @@ TEST(ErrorBox, AppendsAFullStopAfterDoubleByteOrHighCharacters) {
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.buttons, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(box.text, QStringLiteral("ファイルが見つかりません."));
+}
+
+// The driver of modal boxes must not let a test pass whose box never showed.
+TEST(ModalDriverCheck, AnExpectedBoxThatNeverCameFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ModalDriver driver;
+            driver.press(QStringLiteral("OK"));
+        },
+        "1 expected modal box(es) never came");
+    ModalDriver optional;
+    optional.pressIfShown(QStringLiteral("OK"));
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 SeenBox describe(QMessageBox *box) {
     SeenBox s;
     s.caption = box->windowTitle();
@@ -37,15 +39,33 @@ ModalDriver::ModalDriver() : timer(new QTimer) {
 
 ModalDriver::~ModalDriver() {
     delete timer;
+    // A box the test was told to expect and that never came is a failure:
+    // the behaviour it stands for did not happen.
+    const auto missing = std::count_if(actions.begin(), actions.end(), [](const Expectation &e) { return !e.optional; });
+    if (missing > 0)
+        ADD_FAILURE() << missing << " expected modal box(es) never came";
 }
 
 ModalDriver &ModalDriver::then(std::function<void(QWidget *)> action) {
-    actions.append(std::move(action));
+    actions.append({std::move(action), false});
     return *this;
 }
 
 ModalDriver &ModalDriver::press(const QString &buttonText) {
-    return then([this, buttonText](QWidget *w) {
+    return then(pressAction(buttonText));
+}
+
+ModalDriver &ModalDriver::thenIfShown(std::function<void(QWidget *)> action) {
+    actions.append({std::move(action), true});
+    return *this;
+}
+
+ModalDriver &ModalDriver::pressIfShown(const QString &buttonText) {
+    return thenIfShown(pressAction(buttonText));
+}
+
+std::function<void(QWidget *)> ModalDriver::pressAction(const QString &buttonText) {
+    return [this, buttonText](QWidget *w) {
         auto *box = qobject_cast<QMessageBox *>(w);
         if (!box)
             return;
@@ -56,7 +76,7 @@ ModalDriver &ModalDriver::press(const QString &buttonText) {
                 return;
             }
         box->reject();
-    });
+    };
 }
 
 ModalDriver &ModalDriver::escape() {
@@ -91,6 +111,6 @@ void ModalDriver::poll() {
     if (!w || actions.isEmpty() || !w->isVisible() || w->property("kiraboAnswered").toBool())
         return;
     w->setProperty("kiraboAnswered", true);
-    auto action = actions.takeFirst();
-    action(w);
+    Expectation next = actions.takeFirst();
+    next.action(w);
 }
