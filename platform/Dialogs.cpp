@@ -110,29 +110,44 @@ MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<Ms
     return MsgButton::Ok;
 }
 
-void showMessage(const QString &text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
-                    dialogParent());
-    box.setTextFormat(Qt::PlainText);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    centreOnScreen(box);
-    runModal(box);
-}
-
 QString errorBoxText(const QString &message) {
     if (!message.isEmpty() && message.back().unicode() > u'.')
         return message + QLatin1Char('.');
     return message;
 }
 
-void showErrorBox(const QString &message) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), errorBoxText(message),
-                    QMessageBox::NoButton, dialogParent());
+namespace {
+
+// Where one of the application's own boxes appears.
+enum class Place { OverWindow, ScreenCentre, At };
+
+// The application's own boxes: captioned with the application title, plain
+// text, a single "OK" that Return and Esc both press.
+void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place, QPoint topLeft = {}) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, dialogParent());
     box.setTextFormat(Qt::PlainText);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    if (place == Place::ScreenCentre) {
+        centreOnScreen(box);
+    } else if (place == Place::At) {
+        box.adjustSize();
+        box.move(topLeft);
+    }
     runModal(box);
+}
+
+} // namespace
+
+void showMessage(const QString &text) {
+    showApplicationBox(text, QMessageBox::NoIcon, Place::ScreenCentre);
+}
+
+void showMessageAt(const QString &text, QPoint topLeft) {
+    showApplicationBox(text, QMessageBox::NoIcon, Place::At, topLeft);
+}
+
+void showErrorBox(const QString &message) {
+    showApplicationBox(errorBoxText(message), QMessageBox::Critical, Place::OverWindow);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <initializer_list>
@@ -20,6 +21,8 @@ MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<Ms
 // A modal box captioned with the application title, without icon, with the
 // single button "OK", centred on the screen.
 void showMessage(const QString &text);
+// The same box with the top-left corner of its frame at a point of the screen.
+void showMessageAt(const QString &text, QPoint topLeft);
 
 // The application's error box: the application title, the error icon, "OK".
 // A message ending in a double-byte character or a character above "." gets

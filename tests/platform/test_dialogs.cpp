@@ -1,6 +1,9 @@
 #include "platform/Dialogs.h"
 #include "support/Modal.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -79,6 +82,28 @@ TEST(PlainMessageBox, CaptionedKiraboWithoutIconAndOneOk) {
     EXPECT_EQ(box.icon, QMessageBox::NoIcon);
     EXPECT_EQ(box.buttons, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(box.text, QStringLiteral("山田さんは 5 番の席です"));
+}
+
+TEST(PlainMessageBox, PlacedBoxHasItsFrameCornerAtThePointAndCentredBoxIsCentred) {
+    ModalDriver driver;
+    QPoint placed;
+    QPoint centre;
+    driver
+        .then([&](QWidget *w) {
+            placed = w->frameGeometry().topLeft();
+            static_cast<QDialog *>(w)->accept();
+        })
+        .then([&](QWidget *w) {
+            centre = w->frameGeometry().center();
+            static_cast<QDialog *>(w)->accept();
+        });
+    showMessageAt(QStringLiteral("山田さんの座席は12番に決まりました。"), QPoint(300, 220));
+    showMessage(QStringLiteral("隣の人が前回と同じです! やりなおします"));
+    EXPECT_EQ(placed, QPoint(300, 220));
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    // The box settles its final size as it shows, a few pixels off the size
+    // it was centred with.
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 8);
 }
 
 TEST(ErrorBox, AppendsAFullStopAfterDoubleByteOrHighCharacters) {
