@@ -1,0 +1,34 @@
+#include "platform/TextList.h"
+
+TextList::TextList(QWidget *parent) : QPlainTextEdit(parent) {}
+
+SjisText TextList::at(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return lines[static_cast<size_t>(index)];
+}
+
+void TextList::removeAt(int index) {
+    if (index < 0 || index >= count())
+        return;
+    lines.erase(lines.begin() + index);
+    showLines();
+}
+
+void TextList::append(const SjisText &line) {
+    lines.push_back(line);
+    showLines();
+}
+
+void TextList::clear() {
+    lines.clear();
+    showLines();
+}
+
+void TextList::showLines() {
+    QStringList shown;
+    shown.reserve(count());
+    for (const SjisText &line : lines)
+        shown << line.toUnicode();
+    setPlainText(shown.join(QLatin1Char('\n')));
+}
