@@ -13,15 +13,19 @@
 
 #include <new>
 
-bool TForm1::guarded(const std::function<void()> &handler) {
+bool TForm1::guarded(const std::function<void()> &handler, const std::function<void()> &beforeBox) {
+    QString message;
     try {
         handler();
         return true;
     } catch (const KiraboError &e) {
-        showErrorBox(e.message());
+        message = e.message();
     } catch (const std::bad_alloc &) {
-        showErrorBox(QStringLiteral("メモリが不足しています"));
+        message = QStringLiteral("メモリが不足しています");
     }
+    if (beforeBox)
+        beforeBox();
+    showErrorBox(message);
     return false;
 }
 
@@ -40,7 +44,7 @@ void TForm1::wireEvents() {
     on(ToolButton4, &QToolButton::clicked, &TForm1::ToolButton4Click);
     on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
     on(Button6, &QPushButton::clicked, &TForm1::Button6Click);
-    on(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, [this] { guardedTick([this] { Timer1Timer(); }); });
     on(BitBtn1, &QPushButton::clicked, &TForm1::BitBtn1Click);
     on(Button3, &QPushButton::clicked, &TForm1::Button3Click);
     on(Button4, &QPushButton::clicked, &TForm1::Button4Click);
