@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "platform/StringGrid.h"
+#include "platform/TextList.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
 
@@ -9,7 +10,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -95,6 +95,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
+    // The spin's pace is what the class sees: ten numbers a second, evenly.
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     OpenDialog1.filterName = SaveDialog1.filterName = QStringLiteral("CSVファイル");
     OpenDialog1.patterns = SaveDialog1.patterns = {QStringLiteral("*.CSV"), QStringLiteral("*.TXT")};
@@ -217,7 +219,7 @@ void TForm1::createDrawPage() {
     white.setColor(QPalette::Window, Qt::white);
     Label5->setPalette(white);
 
-    Memo1 = new QPlainTextEdit(page);
+    Memo1 = new TextList(page);
     Memo1->setGeometry(513, 0, 57, 538);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

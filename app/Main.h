@@ -15,7 +15,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -23,6 +22,7 @@ class QTimer;
 class QToolButton;
 class QWidget;
 class StringGrid;
+class TextList;
 struct GridDrawState;
 
 // Per-seat copy of the roster data of the student holding a seat.
@@ -79,7 +79,7 @@ public:
     StringGrid *StringGrid1 = nullptr; // the seat chart grid
     QLabel *Image2 = nullptr;          // banner
     QLabel *Label5 = nullptr;          // version
-    QPlainTextEdit *Memo1 = nullptr;   // hidden: the free-seat pool
+    TextList *Memo1 = nullptr;         // hidden: the free-seat pool
 
     // ---- Print and seat settings page ----
     QLabel *Label3 = nullptr;
@@ -138,11 +138,23 @@ public:
     void ToolButton6Click();
     void ToolButton4Click();
 
-    // ---- Draw (draw/) ----
+    // ---- Draw preparation (draw/Prepare.cpp) ----
     void Jyunbi();
+    bool NoCheck(std::int32_t seat) const;
     void Button6Click();
+
+    // ---- Spinning draw (draw/Spin.cpp) ----
     void Button1Click();
+    void kujistart();
     void Timer1Timer();
+    void kujistop();
+    // Runs one tick handler through the guard. An error stops the spin before
+    // its box shows, so that the next ticks cannot open box after box.
+    void guardedTick(const std::function<void()> &tick);
+
+    // ---- Neighbour rule (draw/Neighbour.cpp) ----
+    std::int32_t Otonari(std::int32_t seat) const;
+    bool Otonaricheck(std::int32_t row, std::int32_t drawn) const;
 
     // ---- Settings (settings/) ----
     void LoadSetting(const QString &path);
@@ -166,7 +178,15 @@ private:
     void wireEvents();
     // Runs one handler; an error it raises is shown in the error box.
     // Answers false when the handler ended with an error.
-    bool guarded(const std::function<void()> &handler);
+    // beforeBox runs first when there is an error to show.
+    bool guarded(const std::function<void()> &handler, const std::function<void()> &beforeBox = {});
+
+    // The draw's own steps.
+    void showDrawFailure(const char *message);
+    void showTurn();
+    void advanceTurn();
+    bool isStudentWithoutSeat(std::int32_t row) const;
+    bool shownSeatIsInPool() const;
 
     QString settingsPath;
 };

@@ -1,3 +1,4 @@
+#include "platform/TextList.h"
 #include "support/WindowTest.h"
 
 #include <QCheckBox>
