@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 // A fresh window per test, in a temporary folder that stands in for the
 // program's folder and for HOME, so nothing of the machine leaks in.
@@ -30,6 +31,11 @@ protected:
     QTemporaryDir dir;
     QByteArray oldHome;
 };
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // Text helpers.
 SjisText sj(const char *utf8);
