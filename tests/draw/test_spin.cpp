@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
@@ -302,4 +303,31 @@ TEST_F(Spin, ASeatWithoutAPositionIsAnnouncedWithoutHighlight) {
     EXPECT_EQ(box.text, announcement(QStringLiteral("生徒01"), QStringLiteral("2")));
     EXPECT_FALSE(anyRed);
     EXPECT_EQ(status(), completeText);
+}
+
+// The timer ticks on while the roster check's box of a preparation is open;
+// the preparation has emptied the pool by then, so those ticks show nothing.
+TEST_F(Spin, TicksGoOnUnderTheBoxesOfAPreparation) {
+    TForm1 &f = createWindow();
+    keepSeats(3);
+    ASSERT_TRUE(openRoster(classOf(3)).isEmpty());
+    clickWithoutBox();
+    ASSERT_TRUE(waitForTick());
+    setSeat(1, QStringLiteral("9"));
+    int ticksUnderBox = 0;
+    QString shownUnderBox = QStringLiteral("?");
+    ModalDriver driver;
+    driver.then([&](QWidget *w) {
+        QSignalSpy ticks(f.Timer1, &QTimer::timeout);
+        QTest::qWait(350);
+        ticksUnderBox = static_cast<int>(ticks.count());
+        shownUnderBox = f.Label1->text();
+        static_cast<QMessageBox *>(w)->buttons().first()->click();
+    });
+    f.Button6->click();
+    EXPECT_GE(ticksUnderBox, 2);
+    EXPECT_EQ(shownUnderBox, QString());
+    EXPECT_EQ(status(), QStringLiteral("名簿の座席指定に誤りがあります！"));
+    EXPECT_FALSE(f.Button1->isEnabled());
+    EXPECT_TRUE(f.Timer1->isActive());
 }

@@ -1,20 +1,27 @@
 // Takes a screenshot of each of the window's three pages on the display it
 // runs on (scripts/screenshots.sh starts an Xvfb for it) and writes them as
 // PNG files into the folder given as the first argument. A roster file given
-// as the second argument is shown on the roster page.
+// as the second argument is opened on a layout of its size, and the draw page
+// shows a draw under way: a third of the class seated, the next one's turn
+// and the number spinning.
 
 #include "app/Application.h"
 #include "app/Main.h"
+#include "platform/StringGrid.h"
 #include "platform/System.h"
 #include "platform/TextFile.h"
 #include "roster/RosterGrid.h"
+#include "seats/NoSeatMark.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -23,6 +30,37 @@ static void settle() {
         QApplication::processEvents();
         QThread::msleep(20);
     }
+}
+
+// The back rows of the classroom are no seats until the class fits.
+static void fitLayout(TForm1 &form) {
+    const int students = form.StringGrid2->gridRowCount() - 1;
+    for (int r = layout::rows - 1; r >= 0 && form.SeatAmount() > students; --r)
+        for (int c = layout::columns - 1; c >= 0 && form.SeatAmount() > students; --c)
+            form.StringGrid_Settei->setCell(c, r, noSeatMark());
+    form.ZasekiNoNyuryoku();
+}
+
+static void drawAThird(TForm1 &form, const QString &rosterFile) {
+    roster::fillGrid(*form.StringGrid2, textfile::readAll(rosterFile));
+    form.OpenDialog1.fileName = rosterFile;
+    fitLayout(form);
+    form.Jyunbi();
+    // Each announcement is closed as soon as it shows.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    closer.start(10);
+    for (int i = 0; i < (form.StringGrid2->gridRowCount() - 1) / 3; ++i) {
+        form.Button1->click();
+        form.Timer1Timer();
+        form.Button1->click();
+    }
+    closer.stop();
+    form.Button1->click();
+    form.Timer1Timer();
 }
 
 int main(int argc, char **argv) {
@@ -37,11 +75,11 @@ int main(int argc, char **argv) {
     sys::setExecutablePathForTesting(home.filePath(QStringLiteral("kirabo")));
 
     TForm1 form;
-    if (argc > 2)
-        roster::fillGrid(*form.StringGrid2, textfile::readAll(QString::fromLocal8Bit(argv[2])));
     form.move(0, 0);
     form.show();
     settle();
+    if (argc > 2)
+        drawAThird(form, QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     const char *names[] = {"roster-page.png", "draw-page.png", "settings-page.png"};
