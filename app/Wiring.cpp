@@ -22,6 +22,12 @@ bool TForm1::guarded(const std::function<void()> &handler, const std::function<v
         message = e.message();
     } catch (const std::bad_alloc &) {
         message = QStringLiteral("メモリが不足しています");
+    } catch (const std::exception &e) {
+        // Nothing of ours raises these, but a handler must never let one
+        // reach the event loop: the window lives on.
+        message = QStringLiteral("予期しないエラーが発生しました (%1)").arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        message = QStringLiteral("予期しないエラーが発生しました");
     }
     if (beforeBox)
         beforeBox();

@@ -15,6 +15,7 @@
 #include <QtTest/QTest>
 
 #include <set>
+#include <stdexcept>
 
 namespace {
 const QString start = QStringLiteral("スタート");
@@ -330,4 +331,26 @@ TEST_F(Spin, TicksGoOnUnderTheBoxesOfAPreparation) {
     EXPECT_EQ(status(), QStringLiteral("名簿の座席指定に誤りがあります！"));
     EXPECT_FALSE(f.Button1->isEnabled());
     EXPECT_TRUE(f.Timer1->isActive());
+}
+
+// Whatever a handler raises ends in the error box, never in the event loop.
+TEST_F(Spin, AnyExceptionFromAHandlerEndsInTheErrorBox) {
+    TForm1 &f = createWindow();
+    const struct {
+        std::function<void()> raise;
+        QString shown;
+    } cases[] = {
+        {[] { throw std::runtime_error("boom"); }, QStringLiteral("予期しないエラーが発生しました (boom)")},
+        {[] { throw 42; }, QStringLiteral("予期しないエラーが発生しました.")},
+        {[] { throw std::bad_alloc(); }, QStringLiteral("メモリが不足しています.")},
+    };
+    for (const auto &c : cases) {
+        ModalDriver driver;
+        driver.press(QStringLiteral("OK"));
+        f.guardedTick(c.raise);
+        ASSERT_EQ(driver.seen().size(), 1);
+        EXPECT_EQ(driver.seen()[0].text, c.shown);
+        EXPECT_EQ(driver.seen()[0].icon, QMessageBox::Critical);
+    }
+    EXPECT_TRUE(f.isVisible());
 }
