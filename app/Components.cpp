@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "platform/StringGrid.h"
+#include "print/ReportSystem.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
 
@@ -95,6 +96,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
+    RvSystem1 = new ReportSystem(this);
 
     OpenDialog1.filterName = SaveDialog1.filterName = QStringLiteral("CSVファイル");
     OpenDialog1.patterns = SaveDialog1.patterns = {QStringLiteral("*.CSV"), QStringLiteral("*.TXT")};
