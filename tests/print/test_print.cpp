@@ -2,12 +2,14 @@
 #include "print/PageCanvas.h"
 #include "print/ReportSystem.h"
 #include "print/PrintTools.h"
+#include "print/PrivateCups.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -18,12 +20,22 @@
 #include <QtTest/QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace {
+
+// Every test of this program sees the print server of its own, and no
+// printer of the machine.
+class PrivatePrintServer : public ::testing::Environment {
+public:
+    void SetUp() override { usePrivatePrintServer(); }
+};
+const auto *const printServer = ::testing::AddGlobalTestEnvironment(new PrivatePrintServer);
 
 const QString gothic = QStringLiteral("MSゴシック");
 
@@ -169,6 +181,10 @@ const PageCase pageCases[] = {
      {{0, 0, "0"}, {1, 0, "49"}, {2, 0, "-1"}, {3, 0, "$7FFFFFFF"}, {4, 0, "$A"}, {5, 0, " +12"}}, {}, "座席表",
      {{0, 235, 172}, {0, 192, 172}, {0, 149, 172}, {0, 106, 172}, {10, 63, 172}, {12, 20, 172}}, 48, 193},
 };
+
+void PrintTo(const PageCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class PageCases : public PrintPage, public ::testing::WithParamInterface<PageCase> {};
 
@@ -379,6 +395,10 @@ const PdfCase pdfCases[] = {
       {"A20", 109, 108, 13}, {"名20", 109, 114, 13}, {"よみ20", 109, 119, 9}}},
 };
 
+void PrintTo(const PdfCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
 class PdfCases : public PrintCommand, public ::testing::WithParamInterface<PdfCase> {};
 
 TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
@@ -427,3 +447,134 @@ TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Print, PdfCases, ::testing::ValuesIn(pdfCases),
                          [](const auto &info) { return std::string(info.param.name); });
+
+struct UnwritableCase {
+    const char *name;
+    const char *file; // in the test's folder
+    std::function<void(const QString &folder)> prepare;
+    const char *message;
+};
+
+const UnwritableCase unwritableCases[] = {
+    {"FileNobodyMayWrite", "old.pdf",
+     [](const QString &folder) {
+         writeFile(folder + QStringLiteral("/old.pdf"), "old content");
+         ::chmod(QFile::encodeName(folder + QStringLiteral("/old.pdf")).constData(), 0444);
+     },
+     "ファイルへのアクセスが拒否されました."},
+    {"MissingFolder", "none/chart.pdf", [](const QString &) {}, "ファイル名の指定が間違っています."},
+    {"Folder", "chart.pdf", [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("chart.pdf")); },
+     "I/O エラー (21)"},
+};
+
+void PrintTo(const UnwritableCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
+class UnwritableFile : public PrintCommand, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableFile, GivesTheSystemsMessageAndLeavesNoFileBehind) {
+    const UnwritableCase &c = GetParam();
+    c.prepare(dir.path());
+    const QStringList before = filesInDir();
+    const QByteArray oldContent = readFile(path(QString::fromUtf8(c.file)));
+    ModalDriver driver;
+    driver.then([&](QWidget *w) {
+        radio(w, "ファイル")->click();
+        w->findChild<QLineEdit *>()->setText(path(QString::fromUtf8(c.file)));
+        button(w, "OK")->click();
+    });
+    driver.press(QStringLiteral("OK"));
+    clickPrint();
+    EXPECT_EQ(driver.pending(), 0);
+    ASSERT_EQ(driver.seen().size(), 1);
+    EXPECT_EQ(driver.seen()[0].caption, QStringLiteral("Kirabo"));
+    EXPECT_EQ(driver.seen()[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(driver.seen()[0].text, QString::fromUtf8(c.message));
+    EXPECT_EQ(filesInDir(), before);
+    EXPECT_EQ(readFile(path(QString::fromUtf8(c.file))), oldContent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Print, UnwritableFile, ::testing::ValuesIn(unwritableCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// The layout a named settings file with a missing key leaves: an empty cell.
+TEST_F(PrintCommand, CellThatIsNoIntegerShowsTheErrorAndNothingIsPreviewedOrWritten) {
+    form().StringGrid_Settei->setCell(2, 5, SjisText());
+    const QString pdf = path(QStringLiteral("chart.pdf"));
+    for (const char *destination : {"プレビュー", "ファイル"}) {
+        SCOPED_TRACE(destination);
+        ShownWindows windows;
+        ModalDriver driver;
+        driver.then([&](QWidget *w) {
+            radio(w, destination)->click();
+            w->findChild<QLineEdit *>()->setText(pdf);
+            button(w, "OK")->click();
+        });
+        driver.press(QStringLiteral("OK"));
+        clickPrint();
+        EXPECT_EQ(driver.pending(), 0);
+        ASSERT_EQ(driver.seen().size(), 1);
+        EXPECT_EQ(driver.seen()[0].caption, QStringLiteral("Kirabo"));
+        EXPECT_EQ(driver.seen()[0].text, QStringLiteral("'' は整数ではありません."));
+        EXPECT_EQ(windows.titles(),
+                  (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態"), QStringLiteral("Kirabo")}));
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+}
+
+// A real print queue on a print server of the test's own: one job named
+// "Kirabo" arrives with the copies chosen, and holds the page.
+TEST_F(PrintCommand, PrinterGetsOneJobNamedKiraboWithTheCopiesChosen) {
+    PrivateCups cups;
+    if (!cups.start()) {
+        // As root, as on the CI machine, the daemon always can start.
+        if (::geteuid() == 0)
+            FAIL() << cups.error().toStdString();
+        GTEST_SKIP() << "a private cupsd cannot start here: " << cups.error().toStdString();
+    }
+    ASSERT_TRUE(cups.addQueue(QStringLiteral("kirabo-test"))) << cups.error().toStdString();
+
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        auto *printers = w->findChild<QComboBox *>();
+        ASSERT_TRUE(printers);
+        EXPECT_TRUE(printers->isEnabled());
+        EXPECT_EQ(printers->count(), 1);
+        EXPECT_EQ(printers->currentText(), QStringLiteral("kirabo-test"));
+        radio(w, "プリンタ")->click();
+        auto *copies = w->findChild<QSpinBox *>();
+        copies->selectAll();
+        QTest::keyClicks(copies, QStringLiteral("2"));
+        button(w, "OK")->click();
+    });
+    clickPrint();
+    EXPECT_EQ(driver.pending(), 0);
+    EXPECT_EQ(shown.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態")}));
+
+    const bool done = QTest::qWaitFor(
+        [&] {
+            const auto jobs = cups.jobRecords();
+            return !jobs.isEmpty() && jobs.back().state == 9 && !cups.jobFiles().isEmpty();
+        },
+        30000);
+    ASSERT_TRUE(done) << "the job did not complete";
+    const auto jobs = cups.jobRecords();
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].name, QStringLiteral("Kirabo"));
+    EXPECT_EQ(jobs[0].copies, 2);
+    EXPECT_EQ(cups.jobFiles(), QStringList{QStringLiteral("job-%1").arg(jobs[0].id)});
+
+    // The queue passes the document on as it came: one landscape page with
+    // the chart on it, the copies left to the printer.
+    const QString job = cups.jobFile(cups.jobFiles().value(0));
+    const PdfInfo info = pdfInfo(job);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_GT(info.widthMm, info.heightMm);
+    QStringList texts;
+    for (const PdfWord &w : pdfWords(job))
+        texts << w.text;
+    for (const char *text : {"座席表", "教卓", "A1", "名1", "よみ1", "A48"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    cups.stop();
+}
