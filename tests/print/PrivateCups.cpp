@@ -100,7 +100,10 @@ bool PrivateCups::start() {
         why = QStringLiteral("cupsd is not installed (scripts/setup.sh installs it)");
         return false;
     }
-    const QDir dir(root);
+    // Each daemon starts from nothing: no queue, no job of an earlier one.
+    QDir dir(root);
+    dir.removeRecursively();
+    dir.mkpath(root);
     for (const char *sub : {"spool", "spool/tmp", "cache", "state", "log", "jobs", "bin/backend"})
         dir.mkpath(QString::fromLatin1(sub));
     // The daemon runs the programs of its own ServerBin; ours holds the

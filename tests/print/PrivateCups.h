@@ -28,7 +28,7 @@ public:
     struct JobRecord {
         int id = 0;
         QString name;
-        int copies = 0;
+        int copies = 1; // a job that names no copies has one
         int state = 0; // 9: completed
     };
     QList<JobRecord> jobRecords() const;

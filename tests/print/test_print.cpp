@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -523,18 +525,52 @@ TEST_F(PrintCommand, CellThatIsNoIntegerShowsTheErrorAndNothingIsPreviewedOrWrit
     }
 }
 
-// A real print queue on a print server of the test's own: one job named
-// "Kirabo" arrives with the copies chosen, and holds the page.
-TEST_F(PrintCommand, PrinterGetsOneJobNamedKiraboWithTheCopiesChosen) {
-    PrivateCups cups;
-    if (!cups.start()) {
-        // As root, as on the CI machine, the daemon always can start.
-        if (::geteuid() == 0)
-            FAIL() << cups.error().toStdString();
-        GTEST_SKIP() << "a private cupsd cannot start here: " << cups.error().toStdString();
+// A real print queue on a print server of the test's own.
+class PrintQueue : public PrintCommand {
+protected:
+    void SetUp() override {
+        PrintCommand::SetUp();
+        if (!cups.start()) {
+            // As root, as on the CI machine, the daemon always can start.
+            if (::geteuid() == 0)
+                FAIL() << cups.error().toStdString();
+            GTEST_SKIP() << "a private cupsd cannot start here: " << cups.error().toStdString();
+        }
+        ASSERT_TRUE(cups.addQueue(QStringLiteral("kirabo-test"))) << cups.error().toStdString();
     }
-    ASSERT_TRUE(cups.addQueue(QStringLiteral("kirabo-test"))) << cups.error().toStdString();
+    void TearDown() override {
+        cups.stop();
+        PrintCommand::TearDown();
+    }
 
+    // The scheduler's records once the queue has finished this many jobs, or
+    // what it holds after half a minute.
+    QList<PrivateCups::JobRecord> finishedJobs(qsizetype count) {
+        [[maybe_unused]] const bool finished = QTest::qWaitFor(
+            [&] {
+                const auto jobs = cups.jobRecords();
+                return jobs.size() >= count && jobs.back().state == 9 && cups.jobFiles().size() >= count;
+            },
+            30000);
+        return cups.jobRecords();
+    }
+
+    // The page a job holds: one landscape page with the chart on it.
+    void expectChart(const QString &job) {
+        const PdfInfo info = pdfInfo(job);
+        EXPECT_EQ(info.pages, 1);
+        EXPECT_GT(info.widthMm, info.heightMm);
+        QStringList texts;
+        for (const PdfWord &w : pdfWords(job))
+            texts << w.text;
+        for (const char *text : {"座席表", "教卓", "A1", "名1", "よみ1", "A48"})
+            EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    }
+
+    PrivateCups cups;
+};
+
+TEST_F(PrintQueue, PrinterGetsOneJobNamedKiraboWithTheCopiesChosen) {
     ModalDriver driver;
     driver.then([](QWidget *w) {
         auto *printers = w->findChild<QComboBox *>();
@@ -552,29 +588,71 @@ TEST_F(PrintCommand, PrinterGetsOneJobNamedKiraboWithTheCopiesChosen) {
     EXPECT_EQ(driver.pending(), 0);
     EXPECT_EQ(shown.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態")}));
 
-    const bool done = QTest::qWaitFor(
-        [&] {
-            const auto jobs = cups.jobRecords();
-            return !jobs.isEmpty() && jobs.back().state == 9 && !cups.jobFiles().isEmpty();
-        },
-        30000);
-    ASSERT_TRUE(done) << "the job did not complete";
-    const auto jobs = cups.jobRecords();
+    const auto jobs = finishedJobs(1);
     ASSERT_EQ(jobs.size(), 1);
     EXPECT_EQ(jobs[0].name, QStringLiteral("Kirabo"));
     EXPECT_EQ(jobs[0].copies, 2);
-    EXPECT_EQ(cups.jobFiles(), QStringList{QStringLiteral("job-%1").arg(jobs[0].id)});
+    EXPECT_EQ(jobs[0].state, 9);
+    // The queue passes the document on as it came, the copies left to the
+    // printer.
+    ASSERT_EQ(cups.jobFiles(), QStringList{QStringLiteral("job-%1").arg(jobs[0].id)});
+    expectChart(cups.jobFile(cups.jobFiles()[0]));
+}
 
-    // The queue passes the document on as it came: one landscape page with
-    // the chart on it, the copies left to the printer.
-    const QString job = cups.jobFile(cups.jobFiles().value(0));
-    const PdfInfo info = pdfInfo(job);
-    EXPECT_EQ(info.pages, 1);
-    EXPECT_GT(info.widthMm, info.heightMm);
-    QStringList texts;
-    for (const PdfWord &w : pdfWords(job))
-        texts << w.text;
-    for (const char *text : {"座席表", "教卓", "A1", "名1", "よみ1", "A48"})
-        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
-    cups.stop();
+TEST_F(PrintQueue, PreviewPrintsToThePrinterChosen) {
+    ModalDriver driver;
+    driver.then([](QWidget *w) {
+        EXPECT_TRUE(radio(w, "プレビュー")->isChecked());
+        button(w, "OK")->click();
+    });
+    driver.then([](QWidget *w) {
+        QPushButton *print = button(w, "印刷");
+        ASSERT_TRUE(print);
+        EXPECT_TRUE(print->isEnabled());
+        print->click();
+        qobject_cast<QDialog *>(w)->reject();
+    });
+    clickPrint();
+    EXPECT_EQ(driver.pending(), 0);
+
+    const auto jobs = finishedJobs(1);
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_EQ(jobs[0].name, QStringLiteral("Kirabo"));
+    EXPECT_EQ(jobs[0].copies, 1);
+    EXPECT_EQ(jobs[0].state, 9);
+    ASSERT_EQ(cups.jobFiles().size(), 1);
+    expectChart(cups.jobFile(cups.jobFiles()[0]));
+}
+
+// The replay onto a painter: millimetres become the device's dots, and the
+// pen is 10 of the device's dots wide whatever its resolution.
+TEST_F(PrintPage, ReplayDrawsInTheDevicesDots) {
+    for (const int dotsPerMm : {10, 20}) {
+        SCOPED_TRACE(dotsPerMm);
+        QImage paper(297 * dotsPerMm, 210 * dotsPerMm, QImage::Format_RGB32);
+        paper.setDotsPerMeterX(dotsPerMm * 1000);
+        paper.setDotsPerMeterY(dotsPerMm * 1000);
+        paper.fill(Qt::white);
+        {
+            QPainter painter(&paper);
+            PainterCanvas canvas(painter);
+            compose().replay(canvas);
+        }
+        auto dark = [&](int x, int y) { return qGray(paper.pixel(x, y)) < 128; };
+        // Across the left edge of the desk box (125, 193)-(170, 205), half
+        // way down: the line is centred on X 125 and 10 dots wide.
+        const int edge = 125 * dotsPerMm;
+        const int middle = 199 * dotsPerMm;
+        EXPECT_FALSE(dark(edge - 6, middle));
+        for (int x = edge - 5; x < edge + 5; ++x)
+            EXPECT_TRUE(dark(x, middle)) << x;
+        EXPECT_FALSE(dark(edge + 5, middle));
+        // Down across the top edge of seat 1's box (235, 172)-(275, 190).
+        const int top = 172 * dotsPerMm;
+        const int across = 270 * dotsPerMm;
+        EXPECT_FALSE(dark(across, top - 6));
+        EXPECT_TRUE(dark(across, top - 5));
+        EXPECT_TRUE(dark(across, top + 4));
+        EXPECT_FALSE(dark(across, top + 5));
+    }
 }
