@@ -168,8 +168,7 @@ private:
 
 // The preview's own buttons are events of their own, inside the preview's
 // modal loop: an error they raise is shown there and the preview stays.
-template <typename Action>
-void showingErrors(Action action) {
+template <typename Action> void showingErrors(Action action) {
     try {
         action();
     } catch (const KiraboError &e) {

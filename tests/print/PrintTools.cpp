@@ -16,8 +16,7 @@
 namespace {
 constexpr double mmPerPoint = 25.4 / 72;
 
-template <typename W>
-W *withText(QWidget *window, const char *text) {
+template <typename W> W *withText(QWidget *window, const char *text) {
     const QString wanted = QString::fromUtf8(text);
     for (W *w : window->findChildren<W *>())
         if (w->text() == wanted)
@@ -83,13 +82,13 @@ QByteArray runTool(const QString &program, const QStringList &args) {
 PdfInfo pdfInfo(const QString &path) {
     PdfInfo info;
     const QString text = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {path}));
-    const auto pages = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
-                           .match(text);
+    const auto pages =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption).match(text);
     if (pages.hasMatch())
         info.pages = pages.captured(1).toInt();
-    const auto size =
-        QRegularExpression(QStringLiteral("^Page size:\\s+([\\d.]+) x ([\\d.]+) pts"), QRegularExpression::MultilineOption)
-            .match(text);
+    const auto size = QRegularExpression(QStringLiteral("^Page size:\\s+([\\d.]+) x ([\\d.]+) pts"),
+                                         QRegularExpression::MultilineOption)
+                          .match(text);
     if (size.hasMatch()) {
         info.widthMm = size.captured(1).toDouble() * mmPerPoint;
         info.heightMm = size.captured(2).toDouble() * mmPerPoint;
@@ -113,9 +112,9 @@ PdfInfo pdfInfo(const QString &path) {
 
 QList<PdfWord> pdfWords(const QString &path) {
     QList<PdfWord> words;
-    QXmlStreamReader xml(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"),
-                                                               QStringLiteral("1"), QStringLiteral("-l"),
-                                                               QStringLiteral("1"), path, QStringLiteral("-")}));
+    QXmlStreamReader xml(
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                                              QStringLiteral("-l"), QStringLiteral("1"), path, QStringLiteral("-")}));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
             continue;

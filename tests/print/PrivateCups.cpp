@@ -17,7 +17,8 @@ std::unique_ptr<QTemporaryDir> &serverFolder() {
 
 bool writeText(const QString &path, const QByteArray &text, QFile::Permissions permissions) {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size() && f.setPermissions(permissions);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size()
+           && f.setPermissions(permissions);
 }
 
 // The device of the test's queues: the device URI names the folder the job
@@ -25,6 +26,39 @@ bool writeText(const QString &path, const QByteArray &text, QFile::Permissions p
 const QByteArray backend = R"(#!/bin/sh
 [ $# -eq 0 ] && exit 0
 cat ${6:+"$6"} > "${DEVICE_URI#kirabojob:}/job-$1"
+)";
+
+// The scheduler's configuration: its socket, no sharing, no web pages, and
+// anyone on the socket may do anything.
+const char *const schedulerConf = R"(Listen @ROOT@/cups.sock
+LogLevel info
+Browsing No
+WebInterface No
+DefaultAuthType None
+PreserveJobHistory Yes
+<Location />
+Order allow,deny
+Allow all
+</Location>
+<Policy default>
+<Limit All>
+Order deny,allow
+</Limit>
+</Policy>
+)";
+
+// Everything the scheduler keeps lies in the test's folder.
+const char *const filesConf = R"(FileDevice No
+ServerRoot @ROOT@
+RequestRoot @ROOT@/spool
+TempDir @ROOT@/spool/tmp
+CacheDir @ROOT@/cache
+StateDir @ROOT@/state
+ServerBin @ROOT@/bin
+DataDir /usr/share/cups
+ErrorLog @ROOT@/log/error_log
+AccessLog @ROOT@/log/access_log
+PageLog @ROOT@/log/page_log
 )";
 
 // Reads the attributes of an IPP message: name and the first value of each.
@@ -94,7 +128,8 @@ bool PrivateCups::start() {
         why = QStringLiteral("the test program did not set up the print server's folder");
         return false;
     }
-    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+    const QString cupsd =
+        QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
     const QString serverBin = QStringLiteral("/usr/lib/cups");
     if (cupsd.isEmpty() || !QFile::exists(serverBin + QStringLiteral("/daemon/cups-exec"))) {
         why = QStringLiteral("cupsd is not installed (scripts/setup.sh installs it)");
@@ -110,25 +145,8 @@ bool PrivateCups::start() {
     // test's backend beside the system's helpers.
     QFile::link(serverBin + QStringLiteral("/daemon"), dir.filePath(QStringLiteral("bin/daemon")));
     const QByteArray r = QFile::encodeName(root);
-    const QByteArray conf = "Listen " + QFile::encodeName(dir.filePath(QStringLiteral("cups.sock"))) + "\n"
-                            "LogLevel info\n"
-                            "Browsing No\n"
-                            "WebInterface No\n"
-                            "DefaultAuthType None\n"
-                            "PreserveJobHistory Yes\n"
-                            "<Location />\nOrder allow,deny\nAllow all\n</Location>\n"
-                            "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n";
-    const QByteArray files = "FileDevice No\n"
-                             "ServerRoot " + r + "\n"
-                             "RequestRoot " + r + "/spool\n"
-                             "TempDir " + r + "/spool/tmp\n"
-                             "CacheDir " + r + "/cache\n"
-                             "StateDir " + r + "/state\n"
-                             "ServerBin " + r + "/bin\n"
-                             "DataDir /usr/share/cups\n"
-                             "ErrorLog " + r + "/log/error_log\n"
-                             "AccessLog " + r + "/log/access_log\n"
-                             "PageLog " + r + "/log/page_log\n";
+    const QByteArray conf = QByteArray(schedulerConf).replace("@ROOT@", r);
+    const QByteArray files = QByteArray(filesConf).replace("@ROOT@", r);
     const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     // Run by root, the daemon runs a backend as root only when nobody else
     // may read or run it.

@@ -29,7 +29,7 @@ public:
         int id = 0;
         QString name;
         int copies = 1; // a job that names no copies has one
-        int state = 0; // 9: completed
+        int state = 0;  // 9: completed
     };
     QList<JobRecord> jobRecords() const;
     // The jobs the device wrote, by file name.

@@ -1,8 +1,8 @@
 #include "platform/Errors.h"
 #include "print/PageCanvas.h"
-#include "print/ReportSystem.h"
 #include "print/PrintTools.h"
 #include "print/PrivateCups.h"
+#include "print/ReportSystem.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -111,10 +111,9 @@ protected:
         WindowTest::SetUp();
         createWindow();
         for (int n = 1; n <= layout::maxSeats; ++n)
-            form().SeatTable[static_cast<size_t>(n)] =
-                SeatEntry{SjisText(QByteArray::number(n)), SjisText::lit(attendanceOf(n).toUtf8().constData()),
-                          SjisText::lit(nameOf(n).toUtf8().constData()),
-                          SjisText::lit(readingOf(n).toUtf8().constData())};
+            form().SeatTable[static_cast<size_t>(n)] = SeatEntry{
+                SjisText(QByteArray::number(n)), SjisText::lit(attendanceOf(n).toUtf8().constData()),
+                SjisText::lit(nameOf(n).toUtf8().constData()), SjisText::lit(readingOf(n).toUtf8().constData())};
     }
     RecordingCanvas compose() {
         RecordingCanvas page;
@@ -156,6 +155,7 @@ std::vector<std::tuple<int, int, const char *>> everyCell() {
     return cells;
 }
 
+// clang-format off
 const PageCase pageCases[] = {
     {"TeachersView48Seats", true, {}, {}, "座席表",
      // Back row (7) first, column 0 at the right; the front row (0) last.
@@ -183,6 +183,7 @@ const PageCase pageCases[] = {
      {{0, 0, "0"}, {1, 0, "49"}, {2, 0, "-1"}, {3, 0, "$7FFFFFFF"}, {4, 0, "$A"}, {5, 0, " +12"}}, {}, "座席表",
      {{0, 235, 172}, {0, 192, 172}, {0, 149, 172}, {0, 106, 172}, {10, 63, 172}, {12, 20, 172}}, 48, 193},
 };
+// clang-format on
 
 void PrintTo(const PageCase &c, std::ostream *os) {
     *os << c.name;
@@ -286,7 +287,8 @@ TEST_F(PrintPage, CellThatIsNoIntegerEndsTheComposition) {
             form().RvSystem1Print(page);
             ADD_FAILURE() << "no error";
         } catch (const ConversionError &e) {
-            EXPECT_EQ(e.message(), QStringLiteral("'") + QString::fromUtf8(bad) + QStringLiteral("' は整数ではありません"));
+            EXPECT_EQ(e.message(),
+                      QStringLiteral("'") + QString::fromUtf8(bad) + QStringLiteral("' は整数ではありません"));
         }
     }
 }
@@ -360,7 +362,7 @@ TEST_F(PrintCommand, PreviewShowsThePageAtHalfSizeAndSavesItAsPdf) {
     clickPrint();
     EXPECT_EQ(driver.pending(), 0);
     EXPECT_EQ(shown.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態"),
-                                          QStringLiteral("座席表のプレビュー"), QStringLiteral("名前を付けて保存")}));
+                                           QStringLiteral("座席表のプレビュー"), QStringLiteral("名前を付けて保存")}));
     EXPECT_EQ(shown.labelsOf(QStringLiteral("レポートの状態")), QStringList{QStringLiteral("作成中 1")});
     ASSERT_EQ(driver.fileDialogs().size(), 1);
     EXPECT_EQ(driver.fileDialogs()[0].second, QStringLiteral("座席表.pdf"));
@@ -383,6 +385,7 @@ struct PdfCase {
     std::vector<PlacedText> texts;
 };
 
+// clang-format off
 const PdfCase pdfCases[] = {
     {"TeachersView", true,
      {{"座席表", 25, 20, 20}, {"教卓", 142, 201, 16},
@@ -396,6 +399,7 @@ const PdfCase pdfCases[] = {
       {"A48", 238, 192, 13}, {"名48", 238, 198, 13}, {"よみ48", 238, 203, 9},
       {"A20", 109, 108, 13}, {"名20", 109, 114, 13}, {"よみ20", 109, 119, 9}}},
 };
+// clang-format on
 
 void PrintTo(const PdfCase &c, std::ostream *os) {
     *os << c.name;
@@ -457,6 +461,7 @@ struct UnwritableCase {
     const char *message;
 };
 
+// clang-format off
 const UnwritableCase unwritableCases[] = {
     {"FileNobodyMayWrite", "old.pdf",
      [](const QString &folder) {
@@ -468,6 +473,7 @@ const UnwritableCase unwritableCases[] = {
     {"Folder", "chart.pdf", [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("chart.pdf")); },
      "I/O エラー (21)"},
 };
+// clang-format on
 
 void PrintTo(const UnwritableCase &c, std::ostream *os) {
     *os << c.name;
@@ -519,8 +525,8 @@ TEST_F(PrintCommand, CellThatIsNoIntegerShowsTheErrorAndNothingIsPreviewedOrWrit
         ASSERT_EQ(driver.seen().size(), 1);
         EXPECT_EQ(driver.seen()[0].caption, QStringLiteral("Kirabo"));
         EXPECT_EQ(driver.seen()[0].text, QStringLiteral("'' は整数ではありません."));
-        EXPECT_EQ(windows.titles(),
-                  (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態"), QStringLiteral("Kirabo")}));
+        EXPECT_EQ(windows.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態"),
+                                                 QStringLiteral("Kirabo")}));
         EXPECT_FALSE(QFile::exists(pdf));
     }
 }
