@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
+#include <new>
 
 namespace {
 
@@ -173,6 +174,8 @@ template <typename Action> void showingErrors(Action action) {
         action();
     } catch (const KiraboError &e) {
         showErrorBox(e.message());
+    } catch (const std::bad_alloc &) {
+        showErrorBox(QStringLiteral("メモリが不足しています"));
     }
 }
 
