@@ -2,6 +2,7 @@
 
 #include "platform/StringGrid.h"
 #include "platform/TextList.h"
+#include "print/ReportSystem.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
 
@@ -97,6 +98,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     Timer1->setInterval(100);
     // The spin's pace is what the class sees: ten numbers a second, evenly.
     Timer1->setTimerType(Qt::PreciseTimer);
+    RvSystem1 = new ReportSystem(this);
 
     OpenDialog1.filterName = SaveDialog1.filterName = QStringLiteral("CSVファイル");
     OpenDialog1.patterns = SaveDialog1.patterns = {QStringLiteral("*.CSV"), QStringLiteral("*.TXT")};

@@ -21,6 +21,8 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QWidget;
+class PageCanvas;
+class ReportSystem;
 class StringGrid;
 class TextList;
 struct GridDrawState;
@@ -166,7 +168,10 @@ public:
     void Button5Click();
 
     // ---- Printing (print/) ----
+    ReportSystem *RvSystem1 = nullptr; // the printing service: options, status, preview, printer, PDF
     void BitBtn1Click();
+    void RvSystem1Print(PageCanvas &sender); // composes the one page of the seat chart
+    static int printCC(bool teachersView, int i); // the layout column shown at print position i
 
 protected:
     void closeEvent(QCloseEvent *e) override;

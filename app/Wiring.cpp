@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/StringGrid.h"
+#include "print/ReportSystem.h"
 
 #include <QCloseEvent>
 #include <QPainter>
@@ -55,6 +56,8 @@ void TForm1::wireEvents() {
     on(Button3, &QPushButton::clicked, &TForm1::Button3Click);
     on(Button4, &QPushButton::clicked, &TForm1::Button4Click);
     on(Button5, &QPushButton::clicked, &TForm1::Button5Click);
+    // Called inside BitBtn1Click, so its errors end the print command there.
+    RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };
     // The close kind of button closes the window through the close query.
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
 

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libqt6printsupport6
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  cups-daemon cups-client poppler-utils
 )
 if [ "${1:-}" = "--with-display-tools" ]; then
   packages+=(xvfb xauth x11-apps imagemagick)
