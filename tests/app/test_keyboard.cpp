@@ -165,13 +165,17 @@ TEST_F(Keyboard, CtrlTabAndCtrlPageKeysTurnThePageFromAnywhereAsAClickOnATabDoes
     TForm1 &f = form();
     // Where the focus is when the key comes; the roster cell editor opens on
     // a typed name.
-    const std::function<void()> roster = [&] { clickCell(f.StringGrid2, 2, 1); };
+    // A click on the cell already current would start an edit after a pause:
+    // each click goes to another cell.
+    int rosterRow = 0;
+    const std::function<void()> roster = [&] { clickCell(f.StringGrid2, 2, ++rosterRow); };
     const std::function<void()> editor = [&] {
         clickCell(f.StringGrid2, 3, 1);
         type(QStringLiteral("せいと"));
         ASSERT_NE(cellEditor(f.StringGrid2), nullptr);
     };
-    const std::function<void()> chart = [&] { clickCell(f.StringGrid1, 1, 1); };
+    int chartRow = 0;
+    const std::function<void()> chart = [&] { clickCell(f.StringGrid1, 1, ++chartRow); };
     const std::function<void()> layout = [&] { f.StringGrid_Settei->setFocus(Qt::TabFocusReason); };
     const std::function<void()> title = [&] { f.Edit_Title->setFocus(Qt::TabFocusReason); };
     const std::function<void()> start = [&] { f.Button1->setFocus(Qt::TabFocusReason); };
