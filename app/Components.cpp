@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "platform/PageKeys.h"
+#include "platform/SjisEdit.h"
 #include "platform/StringGrid.h"
 #include "platform/TextList.h"
 #include "print/ReportSystem.h"
@@ -89,6 +91,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     PageControl1->addTab(TabSheet2, QStringLiteral("名簿"));
     PageControl1->addTab(TabSheet1, QStringLiteral("くじ引き"));
     PageControl1->addTab(TabSheet3, QStringLiteral("印刷と座席設定"));
+    addPageKeys(PageControl1);
 
     createRosterPage();
     createDrawPage();
@@ -236,6 +239,7 @@ void TForm1::createSettingsPage() {
     Label3 = label(page, "印刷タイトル", 16, 36);
     Edit_Title = new QLineEdit(page);
     Edit_Title->setGeometry(104, 32, 353, 20);
+    keepShiftJis(Edit_Title);
 
     BitBtn1 = button(page, "印刷", QRect(104, 58, 89, 33));
     BitBtn1->setIcon(QIcon(QStringLiteral(":/images/printer.png")));

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -185,6 +186,26 @@ public:
         handOver(static_cast<QLineEdit *>(editor), index);
     }
 
+protected:
+    // Tab and Shift+Tab in the editor close it, keeping its text, and move on
+    // to the next or previous control, as they do from the grid itself;
+    // they never walk from cell to cell.
+    bool eventFilter(QObject *object, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                auto *editor = static_cast<QWidget *>(object);
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                grid->focusNextPrevChild(forward);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     // Hands the editor's text to the grid. Text that Shift-JIS cannot hold is
     // refused: the editor gets the cell's text back at once, and the warning
@@ -198,10 +219,7 @@ private:
             return;
         }
         editor->setText(index.data(Qt::EditRole).toString());
-        const QString code = codePointText(bad);
-        const QString warning = QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません").arg(bad, code);
-        QMetaObject::invokeMethod(
-            grid, [warning] { messageDlg(warning, MsgKind::Warning, {MsgButton::Ok}); }, Qt::QueuedConnection);
+        warnRefusedCharacter(grid, bad);
     }
 
     StringGrid *grid;
@@ -218,6 +236,9 @@ StringGrid::StringGrid(int cols, int rows, QWidget *parent)
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
+    // The header row plays no part: a click on it selects nothing, moves no
+    // current cell and starts no edit.
+    horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->hide();
     setCornerButtonEnabled(false);
     setWordWrap(false);
@@ -225,6 +246,11 @@ StringGrid::StringGrid(int cols, int rows, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab moves to the next control of the window, not to the next cell.
+    setTabKeyNavigation(false);
+    // The grid takes the focus on a click on a cell (mousePressEvent), and
+    // not on one on the header row, the scroll bars or the frame.
+    setFocusPolicy(Qt::TabFocus);
     setCurrentIndex(gridModel->index(0, 0));
 }
 
@@ -300,6 +326,11 @@ int StringGrid::currentCol() const {
 
 int StringGrid::currentRow() const {
     return currentIndex().isValid() ? gridRow(currentIndex().row()) : -1;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent *e) {
+    setFocus(Qt::MouseFocusReason);
+    QTableView::mousePressEvent(e);
 }
 
 void StringGrid::mouseReleaseEvent(QMouseEvent *e) {

@@ -119,6 +119,7 @@ signals:
     void drawCell(QPainter *painter, int col, int row, const QRect &rect, const GridDrawState &state);
 
 protected:
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:

@@ -1,4 +1,4 @@
-#include "draw/DrawTest.h"
+#include "support/DrawTest.h"
 #include "draw/Random.h"
 #include "platform/Errors.h"
 #include "platform/TextList.h"

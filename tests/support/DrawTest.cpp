@@ -1,4 +1,4 @@
-#include "draw/DrawTest.h"
+#include "support/DrawTest.h"
 
 #include "platform/TextList.h"
 #include "roster/Columns.h"
