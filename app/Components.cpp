@@ -239,7 +239,7 @@ void TForm1::createSettingsPage() {
     Label3 = label(page, "印刷タイトル", 16, 36);
     Edit_Title = new QLineEdit(page);
     Edit_Title->setGeometry(104, 32, 353, 20);
-    keepShiftJis(Edit_Title);
+    keepShiftJis(Edit_Title, [this](const QString &character) { warnNotShiftJis(character); });
 
     BitBtn1 = button(page, "印刷", QRect(104, 58, 89, 33));
     BitBtn1->setIcon(QIcon(QStringLiteral(":/images/printer.png")));

@@ -111,6 +111,9 @@ public:
     void FormCreate();
     void FormCloseQuery(bool &canClose);
     void PageControl1Change();
+    // The warning that typed text was refused: Shift-JIS cannot hold this
+    // character, and the cell or the title kept its text.
+    void warnNotShiftJis(const QString &character);
     // The start-up settings file: beside the executable, or in the user's
     // configuration folder where that folder is not writable.
     QString startupSettingsPath() const { return settingsPath; }

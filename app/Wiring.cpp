@@ -65,6 +65,7 @@ void TForm1::wireEvents() {
             [this](int col, int row, const SjisText &text) {
                 guarded([&] { StringGrid2SetEditText(col, row, text); });
             });
+    connect(StringGrid2, &StringGrid::textRefused, this, &TForm1::warnNotShiftJis);
     connect(StringGrid1, &StringGrid::drawCell, this,
             [this](QPainter *p, int col, int row, const QRect &rect, const GridDrawState &state) {
                 guarded([&] { StringGrid1DrawCell(p, col, row, rect, state); });
@@ -81,4 +82,10 @@ void TForm1::closeEvent(QCloseEvent *e) {
         e->accept();
     else
         e->ignore();
+}
+
+void TForm1::warnNotShiftJis(const QString &character) {
+    messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません")
+                   .arg(character, codePointText(character)),
+               MsgKind::Warning, {MsgButton::Ok});
 }

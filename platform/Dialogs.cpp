@@ -153,10 +153,3 @@ void showMessageAt(const QString &text, QPoint topLeft) {
 void showErrorBox(const QString &message) {
     showApplicationBox(errorBoxText(message), QMessageBox::Critical, Place::OverWindow);
 }
-
-void warnRefusedCharacter(QObject *context, const QString &character) {
-    const QString warning = QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません")
-                                .arg(character, codePointText(character));
-    QMetaObject::invokeMethod(
-        context, [warning] { messageDlg(warning, MsgKind::Warning, {MsgButton::Ok}); }, Qt::QueuedConnection);
-}

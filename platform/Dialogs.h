@@ -31,12 +31,5 @@ void showMessageAt(const QString &text, QPoint topLeft);
 void showErrorBox(const QString &message);
 QString errorBoxText(const QString &message);
 
-// The warning that a typed character was refused because Shift-JIS cannot
-// hold it, naming the character and its code point. It shows from the event
-// loop once the editor's own handling of the key, paste or drop is over: an
-// editor may be closing then, and a modal box must not take the focus from
-// under it. Nothing shows when context is gone by then.
-void warnRefusedCharacter(QObject *context, const QString &character);
-
 // Every modal box of the program runs through here.
 int runModal(QDialog &dialog);

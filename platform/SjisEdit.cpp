@@ -1,6 +1,5 @@
 #include "platform/SjisEdit.h"
 
-#include "platform/Dialogs.h"
 #include "platform/SjisText.h"
 
 #include <QEvent>
@@ -12,7 +11,8 @@ namespace {
 // back an edit that brings in what Shift-JIS cannot hold.
 class ShiftJisKeeper : public QObject {
 public:
-    explicit ShiftJisKeeper(QLineEdit *edit) : QObject(edit), edit(edit), keptText(edit->text()) {
+    ShiftJisKeeper(QLineEdit *edit, std::function<void(const QString &)> refused)
+        : QObject(edit), edit(edit), refused(std::move(refused)), keptText(edit->text()) {
         edit->installEventFilter(this);
         // After a refusal the box still reports the refused text, which it no
         // longer shows.
@@ -51,16 +51,19 @@ private:
         const int cursor = keptCursor;
         edit->setText(keptText);
         edit->setCursorPosition(cursor);
-        warnRefusedCharacter(edit, bad);
+        // The box is still in the middle of the user's edit: a modal box
+        // opened now would take the focus from under it.
+        QMetaObject::invokeMethod(this, [this, bad] { refused(bad); }, Qt::QueuedConnection);
     }
 
     QLineEdit *edit;
+    std::function<void(const QString &)> refused;
     QString keptText;
     int keptCursor = 0;
 };
 
 } // namespace
 
-void keepShiftJis(QLineEdit *edit) {
-    new ShiftJisKeeper(edit);
+void keepShiftJis(QLineEdit *edit, std::function<void(const QString &character)> refused) {
+    new ShiftJisKeeper(edit, std::move(refused));
 }

@@ -1,7 +1,5 @@
 #include "platform/StringGrid.h"
 
-#include "platform/Dialogs.h"
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -208,9 +206,9 @@ protected:
 
 private:
     // Hands the editor's text to the grid. Text that Shift-JIS cannot hold is
-    // refused: the editor gets the cell's text back at once, and the warning
-    // shows from the event loop, since the editor may be closed (and deleted)
-    // while a modal box holds the focus.
+    // refused: the editor gets the cell's text back at once, and the refusal
+    // is reported from the event loop, since the editor may be closed (and
+    // deleted) while a modal box holds the focus.
     void handOver(QLineEdit *editor, const QModelIndex &index) const {
         SjisText text;
         QString bad;
@@ -219,7 +217,8 @@ private:
             return;
         }
         editor->setText(index.data(Qt::EditRole).toString());
-        warnRefusedCharacter(grid, bad);
+        QMetaObject::invokeMethod(
+            grid, [g = grid, bad] { emit g->textRefused(bad); }, Qt::QueuedConnection);
     }
 
     StringGrid *grid;

@@ -117,6 +117,9 @@ signals:
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     // Owner drawing, after the default drawing of the cell.
     void drawCell(QPainter *painter, int col, int row, const QRect &rect, const GridDrawState &state);
+    // The cell editor refused text holding this character, which Shift-JIS
+    // cannot hold; the cell kept its text. Reported from the event loop.
+    void textRefused(const QString &character);
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;

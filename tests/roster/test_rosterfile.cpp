@@ -242,6 +242,22 @@ TEST_F(RosterFile, CancelledDialogsWriteNothingAndSaveUnderANameAddsTheExtension
     EXPECT_TRUE(form().Modified);
 }
 
+// The window words the grid's refusal of a character Shift-JIS cannot hold.
+TEST_F(RosterFile, ACharacterShiftJisCannotHoldIsRefusedWithAWarning) {
+    ASSERT_TRUE(open(placed("crlf.csv", QStringLiteral("class.csv"))).isEmpty());
+    const QString before = cellText(grid(), 2, 1);
+    ModalDriver driver;
+    driver.press(QStringLiteral("OK"));
+    typeIntoCell(2, 1, QStringLiteral("山😀"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.seen().size() == 1; }, 2000));
+    const SeenBox &box = driver.seen().first();
+    EXPECT_EQ(box.caption, QStringLiteral("警告"));
+    EXPECT_EQ(box.icon, QMessageBox::Warning);
+    EXPECT_EQ(box.buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_EQ(box.text, QStringLiteral("「😀」(U+1F600) はシフトJISで表せない文字のため入力できません"));
+    EXPECT_EQ(cellText(grid(), 2, 1), before);
+}
+
 TEST_F(RosterFile, EveryUseOfTheEditorSetsModifiedAndOpeningKeepsIt) {
     const QString file = placed("crlf.csv", QStringLiteral("class.csv"));
     ASSERT_TRUE(open(file).isEmpty());
