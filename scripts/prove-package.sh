@@ -20,7 +20,7 @@ keep=0
 
 bash scripts/setup.sh --with-package-tools
 bash scripts/package.sh
-deb=$(ls -t build/package/kirabo_*.deb | head -n1)
+deb=$(ls -t build/rel/kirabo_*.deb | head -n1)
 echo "== package: $deb"
 
 mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)

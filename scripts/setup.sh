@@ -12,7 +12,7 @@ packages=(
 )
 for flag in "$@"; do
   case "$flag" in
-    --with-display-tools) packages+=(xvfb xauth x11-apps imagemagick) ;;
+    --with-display-tools) packages+=(xvfb xauth x11-apps imagemagick python3) ;;
     # The Debian package and its proof in a fresh Debian root.
     --with-package-tools) packages+=(dpkg-dev file debootstrap libx11-dev) ;;
   esac
