@@ -71,6 +71,10 @@ int main(int argc, char **argv) {
         std::fputs("usage: kirabo_startup window|bare\n", stderr);
         return 2;
     }
+    if (t0 > nowNs()) {
+        std::fputs("kirabo_startup: KIRABO_T0_NS lies in the future; it must be read from CLOCK_MONOTONIC\n", stderr);
+        return 2;
+    }
     const bool bare = std::strcmp(argv[1], "bare") == 0;
     QApplication app(argc, argv);
     FirstPaint firstPaint;
