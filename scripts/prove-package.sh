@@ -27,6 +27,8 @@ mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/nu
 mirror=${mirror:-http://deb.debian.org/debian}
 cache=/var/cache/kirabo-prove
 root=$(mktemp -d /var/tmp/kirabo-prove.XXXXXX)
+# The root of the new system must be open to its ordinary user.
+chmod 755 "$root"
 mkdir -p "$cache"
 
 cleanup() {
