@@ -5,6 +5,8 @@
 #
 #   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -P check_install.cmake
 
+cmake_minimum_required(VERSION 3.25)
+
 set(root "${WORK_DIR}/root")
 file(REMOVE_RECURSE "${root}")
 # DESTDIR puts the /usr tree under the scratch folder.
@@ -49,7 +51,7 @@ if(NOT svg MATCHES "<svg [^>]*viewBox=\"0 0 256 256\"" OR NOT svg MATCHES "</svg
   message(FATAL_ERROR "kirabo.svg is not a whole SVG of 256 units")
 endif()
 
-file(STRINGS "${root}/usr/share/applications/kirabo.desktop" entry)
+file(STRINGS "${root}/usr/share/applications/kirabo.desktop" entry ENCODING UTF-8)
 foreach(line "[Desktop Entry]" "Type=Application" "Name=Kirabo" "Exec=kirabo" "Icon=kirabo" "Categories=Education;")
   if(NOT line IN_LIST entry)
     message(FATAL_ERROR "kirabo.desktop lacks the line ${line}")
