@@ -32,7 +32,7 @@ chmod 755 "$root"
 mkdir -p "$cache"
 
 cleanup() {
-  for m in dev/pts dev proc sys; do
+  for m in var/cache/apt/archives dev/pts dev proc sys; do
     mountpoint -q "$root/$m" && umount -l "$root/$m"
   done
   if [ "$keep" -eq 0 ]; then rm -rf --one-file-system "$root"; else echo "root kept in $root"; fi
@@ -59,7 +59,7 @@ mount --bind "$cache/apt" "$root/var/cache/apt/archives"
 in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   "/tmp/$(basename "$deb")" xvfb xauth xdotool x11-utils >"$root/tmp/apt.log" 2>&1 ||
-  { tail -n 30 "$root/tmp/apt.log"; umount "$root/var/cache/apt/archives"; exit 1; }
+  { tail -n 30 "$root/tmp/apt.log"; exit 1; }
 umount "$root/var/cache/apt/archives"
 echo "   installed: $(in_root dpkg-query -W -f='${Package} ${Version}' kirabo)"
 
