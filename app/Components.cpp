@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +77,18 @@ StringGrid *seatGrid(QWidget *parent, QRect geometry) {
     return g;
 }
 
+// A picture of the window, drawn again at twice the size for screens at
+// 200 % as name@2x; the image reader takes the "@2x" as a pixel ratio of 2.
+QPixmap picture(const QString &name) {
+    if (qGuiApp->devicePixelRatio() > 1.0) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        const QPixmap sharp(QStringLiteral(":/images/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+        if (!sharp.isNull())
+            return sharp;
+    }
+    return QPixmap(QStringLiteral(":/images/") + name);
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
@@ -131,7 +144,7 @@ void TForm1::createRosterPage() {
     layout->addWidget(ToolBar1);
 
     for (int i = 0; i < 5; ++i)
-        ImageList1[static_cast<size_t>(i)] = QPixmap(QStringLiteral(":/images/tool%1.png").arg(i));
+        ImageList1[static_cast<size_t>(i)] = picture(QStringLiteral("tool%1.png").arg(i));
     auto tool = [this](const char *caption, int icon, bool hint, int width) {
         auto *b = new QToolButton(ToolBar1);
         b->setText(QString::fromUtf8(caption));
@@ -188,7 +201,7 @@ void TForm1::createDrawPage() {
 
     Image1 = new QLabel(page);
     Image1->setGeometry(56, 72, 200, 120);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/images/frame.jpg")));
+    Image1->setPixmap(picture(QStringLiteral("frame.jpg")));
 
     Label1 = new QLabel(QStringLiteral("1"), page);
     Label1->setGeometry(73, 88, 160, 87);
@@ -214,7 +227,7 @@ void TForm1::createDrawPage() {
 
     Image2 = new QLabel(page);
     Image2->setGeometry(8, 464, 358, 71);
-    Image2->setPixmap(QPixmap(QStringLiteral(":/images/banner.jpg")));
+    Image2->setPixmap(picture(QStringLiteral("banner.jpg")));
 
     Label5 = new QLabel(QStringLiteral("Ｖｅｒ.　2.0"), page);
     Label5->setGeometry(264, 496, 73, 12);

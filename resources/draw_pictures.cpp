@@ -1,10 +1,13 @@
 // Draws the window's pictures: the frame behind the big number, the banner of
-// the draw page, the five tool icons and the print button's printer.
+// the draw page, the five tool icons and the print button's printer; and the
+// application's icon for the desktop.
 //
-//   kirabo_draw_pictures <folder>
+//   kirabo_draw_pictures <pictures folder> <icon theme folder>
 //
 // writes frame.jpg, banner.jpg, tool0.png .. tool4.png and printer.png into
-// <folder>. Everything is drawn here, so the pictures can always be made anew.
+// <pictures folder>, each also at twice the size as frame@2x.jpg and so on,
+// and the icon in the hicolor sizes 16 to 256 plus an SVG into <icon theme
+// folder>. Everything is drawn here, so the pictures can always be made anew.
 
 #include <QFont>
 #include <QFontInfo>
@@ -18,8 +21,12 @@
 #include <QString>
 #include <QTextStream>
 
+#include <QDir>
+#include <QFile>
+
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -33,14 +40,17 @@ const QColor kPaper(0xFF, 0xFF, 0xFF);
 const QColor kPaperLine(0x70, 0x74, 0x7C);
 const QColor kText(0xA8, 0xB0, 0xC0);
 
-QImage blankIcon() {
-    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+// Every picture is drawn in the coordinates of its 1x size; `scale` 2 draws
+// the same picture with twice as many pixels for screens at 200 %.
+QImage blankIcon(int scale) {
+    QImage img(16 * scale, 16 * scale, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
 }
 
-void setupPainter(QPainter &p) {
+void setupPainter(QPainter &p, int scale) {
     p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(scale, scale);
 }
 
 QPen pen(const QColor &c, qreal width = 1.0) {
@@ -94,10 +104,10 @@ void drawHead(QPainter &p, QPointF tip, QPointF dir, qreal length, qreal halfWid
 }
 
 // Open: an opened folder, a green arrow coming down into it.
-QImage drawTool0() {
-    QImage img = blankIcon();
+QImage drawTool0(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     drawFolderBack(p, 0.5, 5.5, 11.0, 9.0);
     // The front flap falls open towards the viewer.
     QPolygonF front;
@@ -119,10 +129,10 @@ QImage drawTool0() {
 }
 
 // Save: a blue floppy disk with its metal shutter and white label.
-QImage drawTool1() {
-    QImage img = blankIcon();
+QImage drawTool1(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     QPolygonF body;
     body << QPointF(0.5, 0.5) << QPointF(13.0, 0.5) << QPointF(15.5, 3.0) << QPointF(15.5, 15.5)
          << QPointF(0.5, 15.5);
@@ -147,10 +157,10 @@ QImage drawTool1() {
 }
 
 // Save as: a folder holding a sheet, a green arrow leaving to the right.
-QImage drawTool2() {
-    QImage img = blankIcon();
+QImage drawTool2(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     drawFolderBack(p, 0.5, 4.5, 11.0, 10.0);
     drawSheet(p, QRectF(2.5, 1.5, 7.0, 9.0), true);
     p.setPen(pen(kFolderLine));
@@ -168,10 +178,10 @@ QImage drawTool2() {
 }
 
 // Sort: an orange arrow pointing down beside green bars, longest on top.
-QImage drawTool3() {
-    QImage img = blankIcon();
+QImage drawTool3(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     const QColor orange(0xF5, 0x8A, 0x1A);
     const QColor orangeLine(0x8C, 0x42, 0x04);
     p.setPen(pen(orangeLine, 0.8));
@@ -189,10 +199,10 @@ QImage drawTool3() {
 }
 
 // Refresh: a sheet with two green arrows chasing each other round a circle.
-QImage drawTool4() {
-    QImage img = blankIcon();
+QImage drawTool4(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     drawSheet(p, QRectF(0.5, 0.5, 12.0, 15.0), false);
     const QPointF centre(8.5, 9.5);
     const qreal radius = 4.5;
@@ -213,10 +223,10 @@ QImage drawTool4() {
 }
 
 // Print: a grey printer with a sheet of paper standing in its feed.
-QImage drawPrinter() {
-    QImage img = blankIcon();
+QImage drawPrinter(int scale) {
+    QImage img = blankIcon(scale);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     drawSheet(p, QRectF(3.5, 0.5, 9.0, 8.0), true);
     const QColor line(0x40, 0x44, 0x4C);
     QLinearGradient body(0, 6, 0, 13);
@@ -240,15 +250,15 @@ QImage drawPrinter() {
 // The frame behind the big number: a white field inside a border shading
 // from grey-blue (left and top) to light grey (right and bottom). The number
 // label covers (17, 16)-(177, 103), well inside the white field.
-QImage drawFrame() {
-    QImage img(200, 120, QImage::Format_RGB32);
+QImage drawFrame(int scale) {
+    QImage img(200 * scale, 120 * scale, QImage::Format_RGB32);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     QLinearGradient shade(0, 0, 200, 120);
     shade.setColorAt(0.0, QColor(0x5E, 0x78, 0xA0));
     shade.setColorAt(0.45, QColor(0x9C, 0xAC, 0xC4));
     shade.setColorAt(1.0, QColor(0xE4, 0xE6, 0xEA));
-    p.fillRect(img.rect(), shade);
+    p.fillRect(QRectF(0, 0, 200, 120), shade);
     // Outer edge, then a sunken rim around the white field.
     p.setPen(pen(QColor(0x44, 0x58, 0x7C)));
     p.setBrush(Qt::NoBrush);
@@ -285,16 +295,16 @@ QFont bannerFont() {
 
 // The banner: "Kirabo" in blue on a bevelled bronze plate with fine lines.
 // The version label covers (256, 32)-(329, 44), so the name stays left of it.
-QImage drawBanner() {
+QImage drawBanner(int scale) {
     const int w = 358, h = 71, bevel = 5;
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img(w * scale, h * scale, QImage::Format_RGB32);
     QPainter p(&img);
-    setupPainter(p);
+    setupPainter(p, scale);
     QLinearGradient plate(0, 0, 0, h);
     plate.setColorAt(0.0, QColor(0xD2, 0x9C, 0x5C));
     plate.setColorAt(0.5, QColor(0xB8, 0x80, 0x40));
     plate.setColorAt(1.0, QColor(0x96, 0x62, 0x2A));
-    p.fillRect(img.rect(), plate);
+    p.fillRect(QRectF(0, 0, w, h), plate);
     // Fine horizontal lines, as in brushed metal.
     for (int y = bevel; y < h - bevel; y += 2) {
         p.setPen(pen(QColor(0x6A, 0x40, 0x14, 46)));
@@ -345,13 +355,92 @@ QImage drawBanner() {
     return img;
 }
 
-bool save(const QImage &img, const QString &folder, const char *name) {
-    const QString path = folder + QLatin1Char('/') + QString::fromLatin1(name);
+// The application's icon: a seat chart seen from the teacher's desk, one
+// seat drawn in red. It is a short list of rounded boxes on a 256 square, so
+// that the bitmaps of every size and the scalable SVG come from one drawing.
+struct IconBox {
+    QRectF rect;
+    qreal radius;
+    QColor fill;
+    QColor line;
+    qreal lineWidth;
+};
+
+std::vector<IconBox> appIconBoxes() {
+    const QColor seat(0xFF, 0xFB, 0xF0);
+    const QColor seatLine(0x14, 0x30, 0x6E);
+    std::vector<IconBox> boxes;
+    boxes.push_back({QRectF(10, 10, 236, 236), 44, QColor(0x2F, 0x62, 0xC4), QColor(0x14, 0x2C, 0x66), 12});
+    // The desk plate at the front.
+    boxes.push_back({QRectF(78, 36, 100, 34), 8, QColor(0xFF, 0xFF, 0xFF), seatLine, 6});
+    // Two rows of three seats; the middle one of the back row is the one drawn.
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const bool drawn = row == 1 && col == 1;
+            boxes.push_back({QRectF(34 + col * 66, 94 + row * 72, 56, 56), 8,
+                             drawn ? QColor(0xE5, 0x39, 0x35) : seat, drawn ? QColor(0x7F, 0x10, 0x10) : seatLine,
+                             6});
+        }
+    return boxes;
+}
+
+QImage drawAppIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(size / 256.0, size / 256.0);
+    for (const IconBox &b : appIconBoxes()) {
+        // Below 32 pixels an outline would blur the boxes together.
+        p.setPen(size < 32 && b.lineWidth < 10 ? QPen(Qt::NoPen) : pen(b.line, b.lineWidth));
+        p.setBrush(b.fill);
+        p.drawRoundedRect(b.rect, b.radius, b.radius);
+    }
+    return img;
+}
+
+QString appIconSvg() {
+    QString svg;
+    QTextStream out(&svg);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
+    for (const IconBox &b : appIconBoxes())
+        out << "  <rect x=\"" << b.rect.x() << "\" y=\"" << b.rect.y() << "\" width=\"" << b.rect.width()
+            << "\" height=\"" << b.rect.height() << "\" rx=\"" << b.radius << "\" fill=\"" << b.fill.name()
+            << "\" stroke=\"" << b.line.name() << "\" stroke-width=\"" << b.lineWidth << "\"/>\n";
+    out << "</svg>\n";
+    return svg;
+}
+
+bool save(const QImage &img, const QString &folder, const QString &name) {
+    const QString path = folder + QLatin1Char('/') + name;
     const bool jpeg = path.endsWith(QLatin1String(".jpg"));
     if (img.save(path, jpeg ? "JPG" : "PNG", jpeg ? 90 : -1))
         return true;
     QTextStream(stderr) << "kirabo_draw_pictures: cannot write " << path << '\n';
     return false;
+}
+
+bool saveSvg(const QString &svg, const QString &path) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(svg.toUtf8()) >= 0 && file.flush())
+        return true;
+    QTextStream(stderr) << "kirabo_draw_pictures: cannot write " << path << '\n';
+    return false;
+}
+
+// The icon theme's sizes, each in hicolor/<size>x<size>/apps/kirabo.png, and
+// the scalable one in hicolor/scalable/apps/kirabo.svg.
+bool saveAppIcons(const QString &themeFolder) {
+    bool ok = true;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(themeFolder).arg(size);
+        QDir().mkpath(folder);
+        ok = save(drawAppIcon(size), folder, QStringLiteral("kirabo.png")) && ok;
+    }
+    const QString scalable = themeFolder + QStringLiteral("/scalable/apps");
+    QDir().mkpath(scalable);
+    return saveSvg(appIconSvg(), scalable + QStringLiteral("/kirabo.svg")) && ok;
 }
 
 } // namespace
@@ -361,18 +450,27 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: kirabo_draw_pictures <folder>\n";
+    if (argc != 3) {
+        QTextStream(stderr) << "usage: kirabo_draw_pictures <pictures folder> <icon theme folder>\n";
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    bool ok = save(drawFrame(), folder, "frame.jpg");
-    ok = save(drawBanner(), folder, "banner.jpg") && ok;
-    ok = save(drawTool0(), folder, "tool0.png") && ok;
-    ok = save(drawTool1(), folder, "tool1.png") && ok;
-    ok = save(drawTool2(), folder, "tool2.png") && ok;
-    ok = save(drawTool3(), folder, "tool3.png") && ok;
-    ok = save(drawTool4(), folder, "tool4.png") && ok;
-    ok = save(drawPrinter(), folder, "printer.png") && ok;
+    bool ok = true;
+    // Each picture at its own size, and again at twice the size as name@2x.
+    for (int scale : {1, 2}) {
+        const QString at = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        auto name = [&](const char *stem, const char *ext) {
+            return QString::fromLatin1(stem) + at + QString::fromLatin1(ext);
+        };
+        ok = save(drawFrame(scale), folder, name("frame", ".jpg")) && ok;
+        ok = save(drawBanner(scale), folder, name("banner", ".jpg")) && ok;
+        ok = save(drawTool0(scale), folder, name("tool0", ".png")) && ok;
+        ok = save(drawTool1(scale), folder, name("tool1", ".png")) && ok;
+        ok = save(drawTool2(scale), folder, name("tool2", ".png")) && ok;
+        ok = save(drawTool3(scale), folder, name("tool3", ".png")) && ok;
+        ok = save(drawTool4(scale), folder, name("tool4", ".png")) && ok;
+        ok = save(drawPrinter(scale), folder, name("printer", ".png")) && ok;
+    }
+    ok = saveAppIcons(QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;
 }

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Takes screenshots of the window's three pages under a real X server (Xvfb)
-# and stores them in docs/.
+# and stores them in docs/: once at 100 %, once at 200 % (QT_SCALE_FACTOR=2)
+# as docs/hidpi-*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --with-display-tools
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/test --target kirabo_screenshots
-unset QT_QPA_PLATFORM
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 xvfb-run -a -s "-screen 0 1024x768x24" build/test/tests/kirabo_screenshots docs tests/data/e2e/class30.csv
+hidpi=$(mktemp -d)
+trap 'rm -rf "$hidpi"' EXIT
+QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1280x24" \
+  build/test/tests/kirabo_screenshots "$hidpi" tests/data/e2e/class30.csv
+for page in roster draw settings; do
+  mv "$hidpi/$page-page.png" "docs/hidpi-$page-page.png"
+done
 ls -l docs/*.png

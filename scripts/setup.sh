@@ -10,9 +10,13 @@ packages=(
   fonts-ipafont-gothic
   cups-daemon cups-client poppler-utils
 )
-if [ "${1:-}" = "--with-display-tools" ]; then
-  packages+=(xvfb xauth x11-apps imagemagick)
-fi
+for flag in "$@"; do
+  case "$flag" in
+    --with-display-tools) packages+=(xvfb xauth x11-apps imagemagick python3) ;;
+    # The Debian package and its proof in a fresh Debian root.
+    --with-package-tools) packages+=(dpkg-dev file debootstrap libx11-dev) ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -44,3 +44,24 @@ TEST(Pictures, iconsAreSixteenSquareWithTransparency) {
         EXPECT_GT(solid, 32);
     }
 }
+
+// Screens at 200 % get every picture drawn at twice its size; the "@2x" in the
+// name is what makes the reader give it a pixel ratio of 2, so that it shows
+// at the size of the plain one, sharp.
+TEST(Pictures, eachHasATwiceTheSizeVariantReadAtPixelRatioTwo) {
+    for (const char *name : {"frame.jpg", "banner.jpg", "tool0.png", "tool1.png", "tool2.png", "tool3.png",
+                             "tool4.png", "printer.png"}) {
+        SCOPED_TRACE(name);
+        const QString plainPath = QStringLiteral(":/images/") + QString::fromLatin1(name);
+        QString sharpPath = plainPath;
+        sharpPath.insert(sharpPath.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+        const QImage plain = QImageReader(plainPath).read();
+        QImageReader reader(sharpPath);
+        EXPECT_EQ(reader.format(), QImageReader(plainPath).format());
+        const QImage sharp = reader.read();
+        ASSERT_FALSE(sharp.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(sharp.size(), plain.size() * 2);
+        EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+        EXPECT_EQ(sharp.hasAlphaChannel(), plain.hasAlphaChannel());
+    }
+}

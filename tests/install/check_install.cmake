@@ -1,0 +1,62 @@
+# Installs the build into an empty folder and checks what arrived: exactly
+# the program, the desktop entry and the icon in every hicolor size plus the
+# scalable one; each PNG of the size its folder names, and the desktop entry
+# starting the installed program by name.
+#
+#   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -P check_install.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(root "${WORK_DIR}/root")
+file(REMOVE_RECURSE "${root}")
+# DESTDIR puts the /usr tree under the scratch folder.
+set(ENV{DESTDIR} "${root}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix /usr
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${errors}")
+endif()
+
+set(sizes 16 22 24 32 48 64 128 256)
+set(expected usr/bin/kirabo usr/share/applications/kirabo.desktop usr/share/icons/hicolor/scalable/apps/kirabo.svg)
+foreach(size IN LISTS sizes)
+  list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/kirabo.png)
+endforeach()
+list(SORT expected)
+
+file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${root}" "${root}/*")
+list(SORT installed)
+if(NOT installed STREQUAL expected)
+  string(REPLACE ";" "\n  " got "${installed}")
+  string(REPLACE ";" "\n  " want "${expected}")
+  message(FATAL_ERROR "installed files:\n  ${got}\nexpected:\n  ${want}")
+endif()
+
+# A PNG's width and height are the two big-endian words at byte 16.
+foreach(size IN LISTS sizes)
+  set(png "${root}/usr/share/icons/hicolor/${size}x${size}/apps/kirabo.png")
+  file(READ "${png}" header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 0 16 signature)
+  string(SUBSTRING "${header}" 32 8 width)
+  string(SUBSTRING "${header}" 40 8 height)
+  math(EXPR width "0x${width}")
+  math(EXPR height "0x${height}")
+  if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT width EQUAL size OR NOT height EQUAL size)
+    message(FATAL_ERROR "${png}: not a ${size}x${size} PNG (signature ${signature}, ${width}x${height})")
+  endif()
+endforeach()
+
+file(READ "${root}/usr/share/icons/hicolor/scalable/apps/kirabo.svg" svg)
+if(NOT svg MATCHES "<svg [^>]*viewBox=\"0 0 256 256\"" OR NOT svg MATCHES "</svg>\n$")
+  message(FATAL_ERROR "kirabo.svg is not a whole SVG of 256 units")
+endif()
+
+file(STRINGS "${root}/usr/share/applications/kirabo.desktop" entry ENCODING UTF-8)
+foreach(line "[Desktop Entry]" "Type=Application" "Name=Kirabo" "Exec=kirabo" "Icon=kirabo" "Categories=Education;")
+  if(NOT line IN_LIST entry)
+    message(FATAL_ERROR "kirabo.desktop lacks the line ${line}")
+  endif()
+endforeach()
+if(NOT entry MATCHES "Comment=[^;]*席替え")
+  message(FATAL_ERROR "kirabo.desktop lacks a Japanese comment on what the program does")
+endif()
