@@ -12,6 +12,9 @@ packages=(
 if [ "${1:-}" = "--with-display-tools" ]; then
   packages+=(xvfb xauth x11-apps imagemagick)
 fi
+if [ "${1:-}" = "--with-fuzzing" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
