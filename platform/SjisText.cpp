@@ -108,15 +108,12 @@ private:
 
 } // namespace
 
+// Character by character, so that each invalid byte shows as one replacement
+// character and the valid text around it stays readable: a lead byte whose
+// pair is no character is taken alone, and the byte after it is read again as
+// the start of the next character. Valid text shows as the code page's
+// decoder shows it, since each of its characters decodes on its own.
 QString SjisText::toUnicode() const {
-    bool ok = false;
-    QString s = decodeStrict(b, ok);
-    if (ok)
-        return s;
-    // Character by character, so that each invalid byte shows as one
-    // replacement character and the valid text around it stays readable: a
-    // lead byte whose pair is no character is taken alone, and the byte
-    // after it is read again as the start of the next character.
     static const CharTable table;
     QString out(b.size(), Qt::Uninitialized);
     char16_t *o = reinterpret_cast<char16_t *>(out.data());
