@@ -4,6 +4,7 @@
 #include "roster/RosterCsv.h"
 #include "roster/RosterGrid.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -78,6 +79,46 @@ void BM_OpenLongLine(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_OpenLongLine)->Unit(benchmark::kMillisecond);
+
+// The process's resident memory in bytes: now, and at its highest since the
+// last resetPeakMemory() (Linux keeps the peak; writing 5 to clear_refs
+// starts it again from the current size).
+qint64 memoryKb(const char *field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+void resetPeakMemory() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+// One line of 100 MB of commas: the grid keeps five cells of it, so opening
+// it needs little more than the file's bytes. The counter is the highest
+// memory the open took beyond what the process held before, per byte of the
+// file (1 is the file read whole and nothing more).
+void BM_OpenCommaLine(benchmark::State &state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("commas.csv"));
+    const qsizetype size = state.range(0) * 1024 * 1024;
+    textfile::save(path, "h\r\n" + QByteArray(size, ','));
+    const qint64 before = memoryKb("VmRSS:");
+    resetPeakMemory();
+    for (auto _ : state) {
+        StringGrid grid(5, 2, nullptr);
+        grid.setFixedRows(1);
+        roster::fillGrid(grid, textfile::readAll(path));
+        benchmark::DoNotOptimize(grid.gridRowCount());
+    }
+    state.counters["peak_per_file_byte"] = double(memoryKb("VmHWM:") - before) * 1024 / double(size);
+    state.SetBytesProcessed(state.iterations() * size);
+}
+BENCHMARK(BM_OpenCommaLine)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // What saving costs: the grid's rows written out, flushed to the disk and
 // renamed over the old file.

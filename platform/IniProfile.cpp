@@ -51,6 +51,19 @@ qsizetype lastClosingBracket(const QByteArray &s) {
     return found;
 }
 
+// True when the last byte starts a double-byte character: a reader that goes
+// by characters takes the "]" or "=" written after the name as its second
+// byte.
+bool endsInLeadByte(const QByteArray &s) {
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (isSjisLeadByte(static_cast<unsigned char>(s[i]))) {
+            if (i + 1 == s.size())
+                return true;
+            ++i;
+        }
+    return false;
+}
+
 bool hasQuotePair(const QByteArray &v) {
     return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
@@ -200,11 +213,18 @@ std::int32_t IniProfile::readInteger(const SjisText &section, const SjisText &ke
     return inttext::tryParse(readString(section, key, SjisText()).bytes(), v) ? v : def;
 }
 
+// Only a file's last line can lack a line feed: it may have no line end at
+// all or a lone CR, which no reader takes as the end of a line, so a line
+// written after it would be read as part of it.
+void IniProfile::endLine(Line &line) {
+    if (!line.eol.endsWith('\n'))
+        line.eol = "\r\n";
+}
+
 void IniProfile::ensureLastLineEnds() {
     for (auto s = sections.rbegin(); s != sections.rend(); ++s)
         if (!s->lines.empty()) {
-            if (s->lines.back().eol.isEmpty())
-                s->lines.back().eol = "\r\n";
+            endLine(s->lines.back());
             return;
         }
 }
@@ -216,7 +236,8 @@ void IniProfile::writeString(const SjisText &section, const SjisText &key, const
     const QByteArray secName = trimmed(sec);
     const QByteArray keyName = trimmed(k);
     if (hasLineBreak(v) || hasLineBreak(sec) || hasLineBreak(k) || secName != sec || keyName != k
-        || lastClosingBracket(sec) >= 0 || k.contains('=') || k.startsWith('[') || k.startsWith(';'))
+        || lastClosingBracket(sec) >= 0 || k.contains('=') || k.startsWith('[') || k.startsWith(';')
+        || endsInLeadByte(sec) || endsInLeadByte(k))
         throw SettingsWriteError(file);
     dirty = true;
 
@@ -252,8 +273,7 @@ void IniProfile::writeString(const SjisText &section, const SjisText &key, const
     }
 
     const std::size_t at = s.lastKeyLine + 1;
-    if (s.lines[at - 1].eol.isEmpty())
-        s.lines[at - 1].eol = "\r\n";
+    endLine(s.lines[at - 1]);
     s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{k + '=' + encodedValue(v), "\r\n"});
     s.keys.insert(kf, at);
     s.lastKeyLine = at;

@@ -70,6 +70,7 @@ private:
 
     void parse(const QByteArray &content);
     const Line *findKey(const QByteArray &section, const QByteArray &key) const;
+    static void endLine(Line &line);
     void ensureLastLineEnds();
     QByteArray content() const;
 

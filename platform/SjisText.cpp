@@ -4,6 +4,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+#include <vector>
+
 namespace {
 constexpr const char *codec = "windows-31j";
 
@@ -53,27 +56,84 @@ bool SjisText::tryFromUnicode(const QString &s, SjisText &out, QString *badChar)
     return false;
 }
 
-QString SjisText::toUnicode() const {
-    bool ok = false;
-    QString s = decodeStrict(b, ok);
-    if (ok)
-        return s;
-    // Decode character by character so that each invalid byte shows as one
-    // replacement character and the valid text around it stays readable.
-    QString out;
-    out.reserve(b.size());
-    for (qsizetype i = 0; i < b.size();) {
-        auto c = static_cast<unsigned char>(b[i]);
-        qsizetype n = (isSjisLeadByte(c) && i + 1 < b.size()) ? 2 : 1;
-        bool oneOk = false;
-        QString ch = decodeStrict(b.mid(i, n), oneOk);
-        if (!oneOk && n == 2) {
-            n = 1;
-            ch = decodeStrict(b.mid(i, 1), oneOk);
+namespace {
+
+// What each character's bytes show as, taken once from the code page: every
+// single byte, and every pair that starts with a lead byte. Each is one
+// UTF-16 unit; noChar marks bytes that are no character.
+class CharTable {
+public:
+    static constexpr char16_t noChar = 0xFFFF;
+
+    CharTable() {
+        // A decoder of its own for each, as a decoder that met an error may
+        // keep a trace of it.
+        auto decode = [](const char *bytes, qsizetype n) {
+            bool ok = false;
+            const QString s = decodeStrict(QByteArray(bytes, n), ok);
+            // The code page has no character beyond the BMP, nor one that
+            // shows as two units.
+            return !ok || s.size() != 1 ? noChar : s.front().unicode();
+        };
+        leadIndex.fill(-1);
+        int lead = 0;
+        for (int c = 0; c < 256; ++c) {
+            const char byte = static_cast<char>(c);
+            single[static_cast<size_t>(c)] = decode(&byte, 1);
+            if (isSjisLeadByte(static_cast<unsigned char>(c)))
+                leadIndex[static_cast<size_t>(c)] = lead++;
         }
-        out += oneOk ? ch : QString(QChar(0xFFFD));
-        i += n;
+        pairs.resize(static_cast<size_t>(lead) * 256);
+        for (int c = 0; c < 256; ++c) {
+            if (leadIndex[static_cast<size_t>(c)] < 0)
+                continue;
+            for (int t = 0; t < 256; ++t) {
+                const char bytes[2] = {static_cast<char>(c), static_cast<char>(t)};
+                pairs[static_cast<size_t>(leadIndex[static_cast<size_t>(c)]) * 256 + static_cast<size_t>(t)] =
+                    decode(bytes, 2);
+            }
+        }
     }
+
+    char16_t one(unsigned char c) const { return single[c]; }
+    char16_t pair(unsigned char lead, unsigned char trail) const {
+        return pairs[static_cast<size_t>(leadIndex[lead]) * 256 + trail];
+    }
+
+private:
+    std::array<char16_t, 256> single;
+    std::array<int, 256> leadIndex;
+    std::vector<char16_t> pairs;
+};
+
+} // namespace
+
+// Character by character, so that each invalid byte shows as one replacement
+// character and the valid text around it stays readable: a lead byte whose
+// pair is no character is taken alone, and the byte after it is read again as
+// the start of the next character. Valid text shows as the code page's
+// decoder shows it, since each of its characters decodes on its own.
+QString SjisText::toUnicode() const {
+    static const CharTable table;
+    QString out(b.size(), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    const auto *p = reinterpret_cast<const unsigned char *>(b.constData());
+    const qsizetype n = b.size();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n;) {
+        if (isSjisLeadByte(p[i]) && i + 1 < n) {
+            const char16_t c = table.pair(p[i], p[i + 1]);
+            if (c != CharTable::noChar) {
+                o[k++] = c;
+                i += 2;
+                continue;
+            }
+        }
+        const char16_t c = table.one(p[i]);
+        o[k++] = c == CharTable::noChar ? u'\uFFFD' : c;
+        ++i;
+    }
+    out.truncate(k);
     return out;
 }
 

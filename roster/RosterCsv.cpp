@@ -79,7 +79,9 @@ Fields splitFields(QByteArrayView line) {
             ++p;
     };
     skipBlanks();
-    while (p < n) {
+    // Fields after the fifth are never looked at: a line of millions of
+    // commas must not become millions of fields.
+    while (p < n && fields.size() < static_cast<size_t>(roster::columns)) {
         QByteArray value;
         if (t[p] == '"') {
             ++p;
@@ -107,7 +109,7 @@ Fields splitFields(QByteArrayView line) {
         fields.push_back(std::move(value));
         skipBlanks();
         if (p < n && t[p] == ',') {
-            if (p == n - 1)
+            if (p == n - 1 && fields.size() < static_cast<size_t>(roster::columns))
                 fields.emplace_back();
             ++p;
             skipBlanks();

@@ -18,12 +18,14 @@ using Fields = std::vector<QByteArray>;
 // Ctrl-Z ends the line it stands in (or the file, where a line would start).
 std::vector<QByteArray> readLines(QByteArrayView file);
 
-// Splits a line's text into fields: commas separate, and so do blanks and
-// tabs outside double quotes; "" inside quotes stands for one quote. The
-// text ends at its first NUL byte.
+// Splits a line's text into its first five fields, those the grid keeps; the
+// rest of the line is not read. Commas separate, and so do blanks and tabs
+// outside double quotes; "" inside quotes stands for one quote. The text ends
+// at its first NUL byte.
 Fields splitFields(QByteArrayView line);
 
-// Hands every line after the header, split into fields, to fn in order.
+// Hands every line after the header, split into its first five fields, to fn
+// in order.
 void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn);
 // Every line after the header, split into fields.
 std::vector<Fields> readStudents(QByteArrayView file);

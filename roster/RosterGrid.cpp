@@ -22,8 +22,7 @@ void fillGrid(StringGrid &grid, QByteArrayView file) {
         if (!batch)
             batch.emplace(&grid);
         ++row;
-        const size_t n = std::min(fields.size(), static_cast<size_t>(columns));
-        for (size_t c = 0; c < n; ++c)
+        for (size_t c = 0; c < fields.size(); ++c)
             grid.setCell(static_cast<int>(c), row, SjisText(std::move(fields[c])));
     });
     if (row > 0)

@@ -15,6 +15,7 @@ for flag in "$@"; do
     --with-display-tools) packages+=(xvfb xauth x11-apps imagemagick python3) ;;
     # The Debian package and its proof in a fresh Debian root.
     --with-package-tools) packages+=(dpkg-dev file debootstrap libx11-dev) ;;
+    --with-fuzzing) packages+=(clang libclang-rt-14-dev) ;;
   esac
 done
 

@@ -178,6 +178,13 @@ TEST_F(Ini, WritesChangeOnlyTheKeysLine) {
         {"new key when the last line has no line end", "[s]\r\na=1", "s", "k", "v", "[s]\r\na=1\r\nk=v\r\n"},
         {"new section at the end, last line ended first", "[s]\na=1", "t", "k", "v",
          "[s]\na=1\r\n[t]\r\nk=v\r\n"},
+        {"new section after a last line ending in a lone CR", "[s]\r\na=1\r", "t", "k", "v",
+         "[s]\r\na=1\r\n[t]\r\nk=v\r\n"},
+        {"new key after a last line ending in a lone CR", "[s]\r\na=1\r", "s", "k", "v",
+         "[s]\r\na=1\r\nk=v\r\n"},
+        {"new key under a last header ending in a lone CR", "[s]\r", "s", "k", "v", "[s]\r\nk=v\r\n"},
+        {"a lone CR inside a line is the line's", "[s]\na=1\rb=2\n", "t", "k", "v",
+         "[s]\na=1\rb=2\n[t]\r\nk=v\r\n"},
         {"new section after a trailing comment", "[s]\r\na=1\r\n; end\r\n", "t", "k", "v",
          "[s]\r\na=1\r\n; end\r\n[t]\r\nk=v\r\n"},
         {"byte-order mark and binary lines stay", QByteArray("\xEF\xBB\xBF[s]\r\n\0\x01\r\n", 11), "s", "k",
@@ -215,6 +222,51 @@ TEST_F(Ini, EveryValueWrittenReadsBackUnchanged) {
         SCOPED_TRACE(v.toHex().constData());
         EXPECT_EQ(back.readString(b("s"), SjisText(QByteArray::number(i++)), b("?")).bytes(), v);
     }
+}
+
+// The start-up file as an editor that ends lines with CR alone leaves it:
+// the program's save must not glue the layout onto the title, and every
+// later save must succeed.
+TEST_F(Ini, SavesAfterALastLineEndingInALoneCarriageReturnKeepEveryKey) {
+    const SjisText settings = SjisText::lit("設定");
+    const SjisText title = SjisText::lit("印刷タイトル");
+    const QByteArray fixture = readAll(QStringLiteral(KIRABO_TEST_DATA "/settings/lone_cr.ini"));
+    ASSERT_EQ(fixture, "[" + settings.bytes() + "]\r\n" + title.bytes() + "=x\r");
+    writeAll(file(), fixture);
+    for (int save = 0; save < 2; ++save) {
+        SCOPED_TRACE(save);
+        IniProfile ini(file());
+        EXPECT_EQ(ini.readString(settings, title, b("?")).bytes(), "x");
+        for (int r = 0; r < 8; ++r)
+            for (int c = 0; c < 6; ++c)
+                ini.writeString(SjisText(QByteArray::number(c)), SjisText(QByteArray::number(r)),
+                                SjisText(QByteArray::number(c * 8 + r + 1)));
+        ini.writeString(settings, title, b("x"));
+        ini.writeInteger(settings, SjisText::lit("お隣チェック"), 0);
+        ASSERT_NO_THROW(ini.flush());
+    }
+    const IniProfile back(file());
+    EXPECT_EQ(back.readString(settings, title, b("?")).bytes(), "x");
+    for (int c = 0; c < 6; ++c)
+        for (int r = 0; r < 8; ++r)
+            EXPECT_EQ(back.readString(SjisText(QByteArray::number(c)), SjisText(QByteArray::number(r)), b("?")).bytes(),
+                      QByteArray::number(c * 8 + r + 1));
+    EXPECT_TRUE(readAll(file()).startsWith("[" + settings.bytes() + "]\r\n" + title.bytes() + "=x\r\n"));
+}
+
+// A name may end in a double-byte character whose second byte could also
+// start one.
+TEST_F(Ini, NamesEndingInADoubleByteCharacterReadBack) {
+    // 0x88 0x9F and 0x81 0x81 are single characters.
+    {
+        IniProfile ini(file());
+        ini.writeString(b("\x81\x81"), b("\x88\x9F"), b("v"));
+        ini.writeString(b("a\x88\x9F"), b("\x81\x81\x81\x81"), b("w"));
+        ini.flush();
+    }
+    const IniProfile back(file());
+    EXPECT_EQ(back.readString(b("\x81\x81"), b("\x88\x9F"), b("?")).bytes(), "v");
+    EXPECT_EQ(back.readString(b("a\x88\x9F"), b("\x81\x81\x81\x81"), b("?")).bytes(), "w");
 }
 
 TEST_F(Ini, WritesWaitForTheFlush) {
@@ -283,6 +335,9 @@ TEST_F(Ini, LineBreaksAndNamesTheSyntaxCannotHoldAreRefused) {
     } cases[] = {
         {"s", "k", "a\nb"}, {"s", "k", "a\rb"}, {"s]", "k", "v"}, {"s", "k=", "v"},
         {"s", ";k", "v"},   {"s", "[k", "v"},   {" s", "k", "v"}, {"s", "k ", "v"},
+        // A lead byte at the end of a name would take the "]" or "=" after it.
+        {"s\x81", "k", "v"}, {"\xE0", "k", "v"}, {"\x81\x81\x9F", "k", "v"}, {"s", "k\x81", "v"},
+        {"s", "\x88\x9F\xFC", "v"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.section + QByteArray("|") + c.key + "|" + c.value).constData());

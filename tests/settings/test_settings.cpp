@@ -180,6 +180,26 @@ TEST_F(Settings, HugeAndManyValuesAreReadWithoutTrouble) {
     EXPECT_TRUE(written.contains("[x99999]\r\n[0]\r\n0=1\r\n"));
 }
 
+// An editor that ends lines with CR alone left the title line without a line
+// feed: the close must not glue the layout onto the title.
+TEST_F(Settings, StartUpFileEndingInALoneCarriageReturnSurvivesEveryClose) {
+    writeFile(startupIni(), crlf("[設定]\n印刷タイトル=x") + "\r");
+    createWindow();
+    ASSERT_TRUE(form().close());
+    const QByteArray expected =
+        crlf("[設定]\n印刷タイトル=x\nフォルダ=\nフォルダ2=\nお隣チェック=0\n") + freshFile(numbered(), "");
+    EXPECT_EQ(readFile(startupIni()), expected);
+
+    window.reset();
+    createWindow();
+    EXPECT_EQ(form().Edit_Title->text(), QStringLiteral("x"));
+    ModalDriver driver;
+    driver.pressIfShown(QStringLiteral("OK"));
+    EXPECT_TRUE(form().close());
+    EXPECT_TRUE(driver.seen().isEmpty());
+    EXPECT_EQ(readFile(startupIni()), expected);
+}
+
 TEST_F(Settings, HandEditedFileKeepsAllButTheProgramsOwnLines) {
     const QByteArray before = SjisText::lit("; 席替えの設定 (手で編集)\n"
                                             "[0]\n"
