@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QToolButton>
@@ -294,6 +295,301 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, HostileFile, ::testing::ValuesIn(hostileFiles),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+enum class Target { Roster, NamedSettings, StartupSettings, Pdf };
+enum class Fault { FullDevice, ReadOnlyFolder, FolderRemoved, FileIsFolder };
+
+struct SaveFault {
+    const char *name;
+    Target target;
+    Fault fault;
+};
+
+// clang-format off
+const SaveFault saveFaults[] = {
+    {"RosterOnAFullDevice", Target::Roster, Fault::FullDevice},
+    {"RosterInAReadOnlyFolder", Target::Roster, Fault::ReadOnlyFolder},
+    {"RosterFolderRemoved", Target::Roster, Fault::FolderRemoved},
+    {"RosterReplacedByAFolder", Target::Roster, Fault::FileIsFolder},
+    {"NamedSettingsOnAFullDevice", Target::NamedSettings, Fault::FullDevice},
+    {"NamedSettingsInAReadOnlyFolder", Target::NamedSettings, Fault::ReadOnlyFolder},
+    {"NamedSettingsFolderRemoved", Target::NamedSettings, Fault::FolderRemoved},
+    {"NamedSettingsReplacedByAFolder", Target::NamedSettings, Fault::FileIsFolder},
+    {"StartupSettingsOnAFullDevice", Target::StartupSettings, Fault::FullDevice},
+    {"StartupSettingsInAReadOnlyFolder", Target::StartupSettings, Fault::ReadOnlyFolder},
+    {"StartupSettingsFolderRemoved", Target::StartupSettings, Fault::FolderRemoved},
+    {"StartupSettingsReplacedByAFolder", Target::StartupSettings, Fault::FileIsFolder},
+    {"PdfOnAFullDevice", Target::Pdf, Fault::FullDevice},
+    {"PdfInAReadOnlyFolder", Target::Pdf, Fault::ReadOnlyFolder},
+    {"PdfFolderRemoved", Target::Pdf, Fault::FolderRemoved},
+    {"PdfReplacedByAFolder", Target::Pdf, Fault::FileIsFolder},
+};
+// clang-format on
+
+void PrintTo(const SaveFault &c, std::ostream *os) {
+    *os << c.name;
+}
+
+// A save into a folder of its own that then fails. Where the machine lets the
+// test mount a small file system of its own (as root), that one fills up or
+// turns read-only for root too; elsewhere a file size limit stands in for the
+// full device and the folder's permissions for the read-only one.
+class SaveFailure : public DrawTest, public ::testing::WithParamInterface<SaveFault> {
+protected:
+    void SetUp() override {
+        DrawTest::SetUp();
+        place = path(QStringLiteral("place"));
+        ASSERT_TRUE(QDir().mkpath(place));
+        const Fault fault = GetParam().fault;
+        if ((fault == Fault::FullDevice || fault == Fault::ReadOnlyFolder) && ::geteuid() == 0)
+            mounted = ::mount("tmpfs", encoded(place), "tmpfs", 0, "size=256k,mode=0777") == 0;
+        if (fault == Fault::ReadOnlyFolder && !mounted && ::geteuid() == 0)
+            GTEST_SKIP() << "root writes into any folder, and no file system of our own can be mounted here";
+        switch (GetParam().target) {
+        case Target::Roster:
+            file = place + QStringLiteral("/class.csv");
+            oldContent = readFile(QStringLiteral(KIRABO_TEST_DATA "/e2e/class30.csv"));
+            break;
+        case Target::NamedSettings:
+            file = place + QStringLiteral("/class.krb");
+            oldContent = sj("[設定]\r\n印刷タイトル=前の題\r\n").bytes();
+            break;
+        case Target::StartupSettings:
+            file = place + QStringLiteral("/kirabo.ini");
+            oldContent = sj("[設定]\r\n印刷タイトル=前の題\r\n").bytes();
+            sys::setExecutablePathForTesting(place + QStringLiteral("/kirabo"));
+            break;
+        case Target::Pdf:
+            file = place + QStringLiteral("/chart.pdf");
+            oldContent = "%PDF-1.4 the chart printed last week";
+            break;
+        }
+        writeFile(file, oldContent);
+    }
+
+    void TearDown() override {
+        lift();
+        if (mounted)
+            ::umount2(encoded(place), MNT_DETACH);
+        DrawTest::TearDown();
+    }
+
+    static const char *encoded(const QString &p) {
+        static QByteArray keep;
+        keep = QFile::encodeName(p);
+        return keep.constData();
+    }
+
+    void apply() {
+        applied = true;
+        switch (GetParam().fault) {
+        case Fault::FullDevice:
+            if (mounted) {
+                // Fill what is left, page by page.
+                const int fd = ::open(encoded(place + QStringLiteral("/filler")), O_WRONLY | O_CREAT, 0644);
+                ASSERT_GE(fd, 0);
+                const QByteArray page(4096, 'f');
+                while (::write(fd, page.constData(), page.size()) > 0) {
+                }
+                ::close(fd);
+            } else {
+                oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+                ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+                rlimit small = oldLimit;
+                small.rlim_cur = 64;
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+                limited = true;
+            }
+            break;
+        case Fault::ReadOnlyFolder:
+            if (mounted)
+                ASSERT_EQ(::mount(nullptr, encoded(place), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+            else
+                ASSERT_EQ(::chmod(encoded(place), 0555), 0);
+            readOnly = true;
+            break;
+        case Fault::FolderRemoved:
+            ASSERT_TRUE(QDir(place).removeRecursively());
+            break;
+        case Fault::FileIsFolder:
+            ASSERT_TRUE(QFile::remove(file));
+            ASSERT_TRUE(QDir().mkdir(file));
+            break;
+        }
+        entries = QDir(place).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    // Takes the fault away again, as the teacher would free some room or
+    // choose another folder.
+    void lift() {
+        if (limited) {
+            ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+            std::signal(SIGXFSZ, oldHandler);
+            limited = false;
+        }
+        if (readOnly) {
+            if (mounted)
+                ::mount(nullptr, encoded(place), nullptr, MS_REMOUNT, "size=256k,mode=0777");
+            else
+                ::chmod(encoded(place), 0755);
+            readOnly = false;
+        }
+        QFile::remove(place + QStringLiteral("/filler"));
+        QDir().mkpath(place);
+        if (QFileInfo(file).isDir())
+            QDir().rmdir(file);
+    }
+
+    // The message the failed save must show.
+    QString expectedMessage() const {
+        const Target target = GetParam().target;
+        if (target == Target::NamedSettings || target == Target::StartupSettings)
+            return file + QStringLiteral(" に書き込めません.");
+        switch (GetParam().fault) {
+        case Fault::FullDevice:
+            return QStringLiteral("I/O エラー (%1)").arg(mounted ? ENOSPC : EFBIG);
+        case Fault::ReadOnlyFolder:
+            return mounted ? QStringLiteral("I/O エラー (%1)").arg(EROFS)
+                           : QStringLiteral("ファイルへのアクセスが拒否されました.");
+        case Fault::FolderRemoved:
+            return QStringLiteral("ファイル名の指定が間違っています.");
+        case Fault::FileIsFolder:
+            return QStringLiteral("I/O エラー (%1)").arg(EISDIR);
+        }
+        return {};
+    }
+
+    // Runs the save of the target; answers the boxes it showed, every one
+    // answered with OK.
+    QList<SeenBox> save(TForm1 &f) {
+        ModalDriver driver;
+        switch (GetParam().target) {
+        case Target::Roster:
+            driver.pressIfShown(QStringLiteral("OK"));
+            f.ToolButton2->click();
+            break;
+        case Target::NamedSettings:
+            driver.pressIfShown(QStringLiteral("OK"));
+            QTest::mouseClick(f.Button5, Qt::LeftButton);
+            break;
+        case Target::StartupSettings:
+            driver.pressIfShown(QStringLiteral("OK"));
+            closed = f.close();
+            break;
+        case Target::Pdf:
+            driver.then([&](QWidget *w) {
+                radio(w, "ファイル")->click();
+                w->findChild<QLineEdit *>()->setText(file);
+                // The folder goes while the dialog is open, after the choice.
+                if (GetParam().fault == Fault::FolderRemoved && !applied)
+                    apply();
+                button(w, "OK")->click();
+            });
+            driver.pressIfShown(QStringLiteral("OK"));
+            QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+            break;
+        }
+        return driver.seen();
+    }
+
+    QString place;
+    QString file;
+    QByteArray oldContent;
+    QStringList entries; // of the folder once the fault is in place
+    bool mounted = false;
+    bool applied = false;
+    bool limited = false;
+    bool readOnly = false;
+    bool closed = false;
+    rlimit oldLimit{};
+    void (*oldHandler)(int) = SIG_DFL;
+};
+
+TEST_P(SaveFailure, ShowsTheMessageAndLosesNothing) {
+    const SaveFault &c = GetParam();
+    TForm1 &f = createWindow();
+
+    // Something unsaved, in a file chosen before the fault.
+    switch (c.target) {
+    case Target::Roster: {
+        ModalDriver driver;
+        driver.chooseFile(file);
+        f.ToolButton1->click();
+        ASSERT_EQ(f.StringGrid2->gridRowCount(), 31);
+        f.StringGrid2->setCell(roster::seatCol, 1, SjisText("7"));
+        f.Modified = true; // as the cell editor or a stop leaves it
+        break;
+    }
+    case Target::NamedSettings: {
+        clickTab(2);
+        ModalDriver driver;
+        driver.chooseFile(file);
+        QTest::mouseClick(f.Button4, Qt::LeftButton);
+        ASSERT_EQ(f.Edit_Title->text(), QStringLiteral("前の題"));
+        clickCell(f.StringGrid_Settei, 0, 0);
+        break;
+    }
+    case Target::StartupSettings:
+        ASSERT_EQ(f.startupSettingsPath(), file);
+        ASSERT_EQ(f.Edit_Title->text(), QStringLiteral("前の題"));
+        clickCell(f.StringGrid_Settei, 0, 0);
+        break;
+    case Target::Pdf:
+        clickTab(2);
+        break;
+    }
+    if (c.target != Target::Pdf || c.fault != Fault::FolderRemoved)
+        apply();
+
+    const QList<SeenBox> boxes = save(f);
+    lift();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("Kirabo"));
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[0].text, expectedMessage());
+    // The old file whole where it was left, and nothing half-written beside it.
+    if (c.fault == Fault::FullDevice || c.fault == Fault::ReadOnlyFolder) {
+        EXPECT_EQ(readFile(file), oldContent);
+    }
+    QStringList now = QDir(place).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    now.removeAll(QStringLiteral("filler"));
+    entries.removeAll(QStringLiteral("filler"));
+    if (c.fault == Fault::FileIsFolder)
+        entries.removeAll(QFileInfo(file).fileName()); // lift() took the folder away
+    EXPECT_EQ(now, entries);
+    if (c.target == Target::Roster) {
+        EXPECT_TRUE(f.Modified);
+    }
+    if (c.target == Target::StartupSettings) {
+        EXPECT_FALSE(closed);
+        EXPECT_TRUE(f.isVisible());
+    }
+
+    // Nothing was lost: with the fault gone, the same save succeeds.
+    const QList<SeenBox> again = save(f);
+    EXPECT_TRUE(again.isEmpty()) << again.value(0).text.toStdString();
+    switch (c.target) {
+    case Target::Roster:
+        EXPECT_FALSE(f.Modified);
+        EXPECT_TRUE(readFile(file).contains(sj("\r\n22,1,佐藤　翔太,さとう　しょうた,7\r\n").bytes()));
+        break;
+    case Target::NamedSettings:
+    case Target::StartupSettings:
+        EXPECT_TRUE(readFile(file).contains("[0]\r\n0=\x81\x7E\r\n1=1\r\n"));
+        EXPECT_TRUE(readFile(file).contains(sj("印刷タイトル=前の題\r\n").bytes()));
+        if (c.target == Target::StartupSettings) {
+            EXPECT_TRUE(closed);
+        }
+        break;
+    case Target::Pdf:
+        EXPECT_TRUE(readFile(file).startsWith("%PDF-"));
+        EXPECT_EQ(pdfInfo(file).pages, 1);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFailure, ::testing::ValuesIn(saveFaults),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
