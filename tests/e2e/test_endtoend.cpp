@@ -24,19 +24,6 @@
 // A teacher's session, through the real buttons, dialogs and files.
 namespace {
 
-// Types a new text into a roster cell with the grid's editor.
-void typeInto(StringGrid *grid, int col, int row, const QString &text) {
-    const QModelIndex idx = grid->model()->index(row - grid->fixedRows(), col);
-    grid->setCurrentIndex(idx);
-    grid->edit(idx);
-    auto *editor = grid->viewport()->findChild<QLineEdit *>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    editor->insert(text); // typing by an input method: QTest's key clicks are ASCII only
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTest::qWait(10);
-}
-
 class EndToEnd : public WindowTest {
 protected:
     void SetUp() override {
@@ -66,7 +53,7 @@ TEST_F(EndToEnd, OpenEditSaveOverAndReopenKeepsEveryOtherByte) {
     EXPECT_EQ(cellText(f.StringGrid2, 3, 30), QStringLiteral("おがわ　あやか"));
     EXPECT_FALSE(f.Modified);
 
-    typeInto(f.StringGrid2, 2, 3, QStringLiteral("髙橋　大輝"));
+    typeIntoCell(f.StringGrid2, 2, 3, QStringLiteral("髙橋　大輝"));
     EXPECT_TRUE(f.Modified);
     f.ToolButton2->click(); // save over, no dialog
     EXPECT_FALSE(f.Modified);
@@ -106,7 +93,7 @@ TEST_F(EndToEnd, SortByDrawOrderThenTurnSeatsIntoTheNextOrder) {
 TEST_F(EndToEnd, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindowOpen) {
     TForm1 &f = createWindow();
     openRoster(f);
-    typeInto(f.StringGrid2, 3, 1, QStringLiteral("さとう　しょおた"));
+    typeIntoCell(f.StringGrid2, 3, 1, QStringLiteral("さとう　しょおた"));
     ASSERT_TRUE(f.Modified);
     {
         ModalDriver driver;
@@ -467,7 +454,7 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
             ASSERT_EQ(f->StringGrid2->cell(c, row).bytes(), next[row - 1][c]) << row << "," << c;
     EXPECT_FALSE(f->Modified);
     // A reading corrected by hand makes the roster unsaved again.
-    typeInto(f->StringGrid2, roster::readingCol, 5, QStringLiteral("やまだ　はなこ"));
+    typeIntoCell(f->StringGrid2, roster::readingCol, 5, QStringLiteral("やまだ　はなこ"));
     next[4][3] = sj("やまだ　はなこ").bytes();
     EXPECT_TRUE(f->Modified);
 

@@ -517,8 +517,8 @@ TEST_P(SaveFailure, ShowsTheMessageAndLosesNothing) {
         driver.chooseFile(file);
         f.ToolButton1->click();
         ASSERT_EQ(f.StringGrid2->gridRowCount(), 31);
-        f.StringGrid2->setCell(roster::seatCol, 1, SjisText("7"));
-        f.Modified = true; // as the cell editor or a stop leaves it
+        typeIntoCell(f.StringGrid2, roster::seatCol, 1, QStringLiteral("7"));
+        ASSERT_TRUE(f.Modified);
         break;
     }
     case Target::NamedSettings: {
