@@ -10,9 +10,12 @@ packages=(
   fonts-ipafont-gothic
   cups-daemon cups-client poppler-utils
 )
-if [ "${1:-}" = "--with-display-tools" ]; then
-  packages+=(xvfb xauth x11-apps imagemagick)
-fi
+for flag in "$@"; do
+  case "$flag" in
+    --with-display-tools) packages+=(xvfb xauth x11-apps imagemagick) ;;
+    --with-valgrind) packages+=(valgrind) ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
