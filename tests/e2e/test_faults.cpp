@@ -343,7 +343,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(place));
         const Fault fault = GetParam().fault;
         if ((fault == Fault::FullDevice || fault == Fault::ReadOnlyFolder) && ::geteuid() == 0)
-            mounted = ::mount("tmpfs", encoded(place), "tmpfs", 0, "size=256k,mode=0777") == 0;
+            mounted = ::mount("tmpfs", QFile::encodeName(place).constData(), "tmpfs", 0, "size=256k,mode=0777") == 0;
         if (fault == Fault::ReadOnlyFolder && !mounted && ::geteuid() == 0)
             GTEST_SKIP() << "root writes into any folder, and no file system of our own can be mounted here";
         switch (GetParam().target) {
@@ -371,14 +371,8 @@ protected:
     void TearDown() override {
         lift();
         if (mounted)
-            ::umount2(encoded(place), MNT_DETACH);
+            ::umount2(QFile::encodeName(place).constData(), MNT_DETACH);
         DrawTest::TearDown();
-    }
-
-    static const char *encoded(const QString &p) {
-        static QByteArray keep;
-        keep = QFile::encodeName(p);
-        return keep.constData();
     }
 
     void apply() {
@@ -387,7 +381,7 @@ protected:
         case Fault::FullDevice:
             if (mounted) {
                 // Fill what is left, page by page.
-                const int fd = ::open(encoded(place + QStringLiteral("/filler")), O_WRONLY | O_CREAT, 0644);
+                const int fd = ::open(QFile::encodeName(place + QStringLiteral("/filler")).constData(), O_WRONLY | O_CREAT, 0644);
                 ASSERT_GE(fd, 0);
                 const QByteArray page(4096, 'f');
                 while (::write(fd, page.constData(), page.size()) > 0) {
@@ -404,9 +398,9 @@ protected:
             break;
         case Fault::ReadOnlyFolder:
             if (mounted)
-                ASSERT_EQ(::mount(nullptr, encoded(place), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+                ASSERT_EQ(::mount(nullptr, QFile::encodeName(place).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
             else
-                ASSERT_EQ(::chmod(encoded(place), 0555), 0);
+                ASSERT_EQ(::chmod(QFile::encodeName(place).constData(), 0555), 0);
             readOnly = true;
             break;
         case Fault::FolderRemoved:
@@ -430,9 +424,9 @@ protected:
         }
         if (readOnly) {
             if (mounted)
-                ::mount(nullptr, encoded(place), nullptr, MS_REMOUNT, "size=256k,mode=0777");
+                ::mount(nullptr, QFile::encodeName(place).constData(), nullptr, MS_REMOUNT, "size=256k,mode=0777");
             else
-                ::chmod(encoded(place), 0755);
+                ::chmod(QFile::encodeName(place).constData(), 0755);
             readOnly = false;
         }
         QFile::remove(place + QStringLiteral("/filler"));
