@@ -453,6 +453,7 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
         for (int c = 0; c < 5; ++c)
             ASSERT_EQ(f->StringGrid2->cell(c, row).bytes(), next[row - 1][c]) << row << "," << c;
     EXPECT_FALSE(f->Modified);
+    EXPECT_EQ(readFile(roster), rosterBytes(drawn)); // not saved by itself
     // A reading corrected by hand makes the roster unsaved again.
     typeIntoCell(f->StringGrid2, roster::readingCol, 5, QStringLiteral("やまだ　はなこ"));
     next[4][3] = sj("やまだ　はなこ").bytes();
@@ -489,6 +490,7 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
     EXPECT_EQ(f->Edit_Title->text(), title);
     EXPECT_TRUE(f->CB_tonari->isChecked());
     EXPECT_TRUE(status().isEmpty());
+    EXPECT_EQ(readFile(startupIni()), ini); // reading it writes nothing
     {
         ModalDriver driver;
         driver.chooseFile(roster);
