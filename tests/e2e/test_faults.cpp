@@ -1,4 +1,5 @@
 #include "draw/DrawTest.h"
+#include "platform/IntText.h"
 #include "platform/System.h"
 #include "print/PrintTools.h"
 #include "roster/Columns.h"
@@ -17,6 +18,7 @@
 #include <QtTest/QTest>
 
 #include <csignal>
+#include <set>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -245,8 +247,12 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
             EXPECT_EQ(box.caption, QStringLiteral("Kirabo"));
         }
         EXPECT_EQ(status(), completeText);
-        for (int row = 1; row <= 48; ++row)
-            EXPECT_FALSE(seatOf(row).isEmpty()) << row;
+        std::set<std::int32_t> held; // by value: "$30" is seat 48
+        for (int row = 1; row <= 48; ++row) {
+            std::int32_t seat = 0;
+            EXPECT_TRUE(inttext::tryParse(f.StringGrid2->cell(roster::seatCol, row).bytes(), seat)) << row;
+            EXPECT_TRUE(held.insert(seat).second) << "seat " << seat << " given twice";
+        }
         EXPECT_TRUE(f.Modified);
         break;
     }
