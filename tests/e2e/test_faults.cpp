@@ -222,7 +222,7 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
             ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(krb).constData()), 0);
     }
     const QByteArray csvHash = hashOf(csv);
-    const QByteArray krbHash = hashOf(krb);
+    const QByteArray krbHash = c.settings ? hashOf(krb) : csvHash; // else the same file
 
     TForm1 &f = createWindow();
 
@@ -275,7 +275,6 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
         break;
     }
     }
-    EXPECT_EQ(hashOf(csv), csvHash);
 
     // As a named settings file: the cells and the title as stored.
     clickTab(2);
@@ -297,7 +296,9 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
     EXPECT_EQ(g.Edit_Title->text(), c.title());
     EXPECT_EQ(cellText(g.StringGrid_Settei, 5, 7), QStringLiteral("×"));
     EXPECT_EQ(hashOf(csv), csvHash);
-    EXPECT_EQ(hashOf(krb), krbHash);
+    if (c.settings) {
+        EXPECT_EQ(hashOf(krb), krbHash);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, HostileFile, ::testing::ValuesIn(hostileFiles),
