@@ -40,11 +40,15 @@ void TForm1::Jyunbi() {
     showTurn();
 }
 
+// A seat typed in another form of integer text ("05", "$5") is held as
+// much as one in plain digits: left in the pool, it would be drawn for a
+// second student, and two would share one seat.
 bool TForm1::NoCheck(std::int32_t seat) const {
-    const SjisText text = inttext::format(seat);
-    for (int r = 1; r < StringGrid2->gridRowCount(); ++r)
-        if (StringGrid2->cell(roster::seatCol, r) == text)
+    for (int r = 1; r < StringGrid2->gridRowCount(); ++r) {
+        std::int32_t held = 0;
+        if (inttext::tryParse(StringGrid2->cell(roster::seatCol, r).bytes(), held) && held == seat)
             return true;
+    }
     return false;
 }
 

@@ -16,6 +16,7 @@ for flag in "$@"; do
     # The Debian package and its proof in a fresh Debian root.
     --with-package-tools) packages+=(dpkg-dev file debootstrap libx11-dev) ;;
     --with-fuzzing) packages+=(clang libclang-rt-14-dev) ;;
+    --with-valgrind) packages+=(valgrind) ;;
   esac
 done
 

@@ -123,9 +123,10 @@ TEST_F(Prepare, CasesOfRosterAndLayout) {
          -1,
          {"くじ順02番の座席番号に正しい座席番号以外が入力されています"}},
         {"a seat held twice", 30, 30, {"4", "4"}, rosterText, {}, -1, {"名簿の座席番号4が重複しています。"}},
-        // 05 is seat 5 to the roster check but not to the pool, which keeps 5
-        // although every student holds a seat: the draw is finished all the same.
-        {"05 leaves seat 5 in the pool", 5, 5, {"05", "1", "2", "3", "4"}, completeText, {"5"}, 6, {}},
+        // 05 and $2 are seats 5 and 2 to the pool as to the roster check: no
+        // second student may draw them.
+        {"05 holds seat 5", 5, 5, {"05", "1", "2", "3", "4"}, completeText, {}, 6, {}},
+        {"$2 holds seat 2", 3, 3, {"$2"}, turnText("生徒02"), {"1", "3"}, 2, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,6 +1,6 @@
 #include "platform/Errors.h"
 #include "print/PageCanvas.h"
-#include "print/PrintTools.h"
+#include "support/PrintTools.h"
 #include "print/PrivateCups.h"
 #include "print/ReportSystem.h"
 #include "support/WindowTest.h"

@@ -3,6 +3,7 @@
 #include "platform/System.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtTest/QTest>
@@ -56,4 +57,16 @@ void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+void typeIntoCell(StringGrid *grid, int col, int row, const QString &text) {
+    const QModelIndex idx = grid->model()->index(row - grid->fixedRows(), col);
+    grid->setCurrentIndex(idx);
+    grid->edit(idx);
+    auto *editor = grid->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    editor->insert(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(10);
 }

@@ -49,3 +49,7 @@ void clickCell(StringGrid *grid, int col, int row, Qt::MouseButton button = Qt::
 // File helpers.
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
+
+// Types a new text into a roster cell through the grid's editor, as an input
+// method does (QTest's key clicks are ASCII only), and ends the edit with Return.
+void typeIntoCell(StringGrid *grid, int col, int row, const QString &text);

@@ -1,4 +1,4 @@
-#include "print/PrintTools.h"
+#include "support/PrintTools.h"
 
 #include <QApplication>
 #include <QDialog>
