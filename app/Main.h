@@ -1,5 +1,6 @@
 #pragma once
 
+#include "draw/Record.h"
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
 #include "seats/Classroom.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -23,6 +25,8 @@ class QToolButton;
 class QWidget;
 class StringGrid;
 class TextList;
+class ProjectorView;
+class PresenterKeys;
 struct GridDrawState;
 
 // Per-seat copy of the roster data of the student holding a seat.
@@ -156,6 +160,20 @@ public:
     std::int32_t Otonari(std::int32_t seat) const;
     bool Otonaricheck(std::int32_t row, std::int32_t drawn) const;
 
+    // ---- In front of the class (draw/Projector.cpp, draw/PresenterKeys.cpp, draw/RecordView.cpp) ----
+    QPushButton *Button_Projector = nullptr; // opens the projector view (F11)
+    QPushButton *Button_Record = nullptr;    // shows the record of the draw
+    ProjectorView *Projector = nullptr;      // the full-screen view while it is open
+    std::vector<drawrecord::Event> DrawRecord; // every event of the draw in this run
+    FileDialog SaveDialogRecord{FileDialog::Mode::Save};
+    void createPresenterControls();
+    void ButtonProjectorClick();
+    void showProjector();
+    void closeProjector();
+    void ButtonRecordClick();
+    void saveDrawRecord();
+    void record(drawrecord::Kind kind, const SjisText &seat = {}, const SjisText &note = {});
+
     // ---- Settings (settings/) ----
     void LoadSetting(const QString &path);
     void SaveSetting(const QString &path);
@@ -189,4 +207,7 @@ private:
     bool shownSeatIsInPool() const;
 
     QString settingsPath;
+    // Button6 prepares again; every other preparation is recorded as one.
+    drawrecord::Kind preparationKind = drawrecord::Kind::Preparation;
+    PresenterKeys *presenterKeys = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QScreen>
 
 #include <vector>
@@ -51,8 +52,17 @@ QString buttonText(MsgButton b) {
     return {};
 }
 
+QPointer<QWidget> stage;
+int stageFontPixels = 0;
+
 QWidget *dialogParent() {
+    if (stage && stage->isVisible())
+        return stage;
     return QApplication::activeWindow();
+}
+
+bool onStage() {
+    return stage && stage->isVisible();
 }
 
 void centreOnScreen(QWidget &w) {
@@ -65,6 +75,11 @@ void centreOnScreen(QWidget &w) {
 }
 
 } // namespace
+
+void setBoxStage(QWidget *view, int fontPixels) {
+    stage = view;
+    stageFontPixels = fontPixels;
+}
 
 int runModal(QDialog &dialog) {
     return dialog.exec();
@@ -129,7 +144,15 @@ void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    if (place == Place::ScreenCentre) {
+    if (onStage()) {
+        QFont f = box.font();
+        f.setPixelSize(stageFontPixels);
+        box.setFont(f);
+        box.adjustSize();
+        QRect r = box.frameGeometry();
+        r.moveCenter(stage->frameGeometry().center());
+        box.move(r.topLeft());
+    } else if (place == Place::ScreenCentre) {
         centreOnScreen(box);
     } else if (place == Place::At) {
         box.adjustSize();
