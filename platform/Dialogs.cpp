@@ -136,6 +136,21 @@ namespace {
 // Where one of the application's own boxes appears.
 enum class Place { OverWindow, ScreenCentre, At };
 
+// A box in a large face takes its final size only as it shows, so it is
+// centred over the stage whenever it shows or changes its size.
+class CentreOnStage : public QObject {
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if ((event->type() == QEvent::Show || event->type() == QEvent::Resize) && stage) {
+            auto *w = static_cast<QWidget *>(watched);
+            QRect r = w->frameGeometry();
+            r.moveCenter(stage->frameGeometry().center());
+            w->move(r.topLeft());
+        }
+        return false;
+    }
+};
+
 // The application's own boxes: captioned with the application title, plain
 // text, a single "OK" that Return and Esc both press.
 void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place, QPoint topLeft = {}) {
@@ -144,14 +159,12 @@ void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    CentreOnStage centring;
     if (onStage()) {
         QFont f = box.font();
         f.setPixelSize(stageFontPixels);
         box.setFont(f);
-        box.adjustSize();
-        QRect r = box.frameGeometry();
-        r.moveCenter(stage->frameGeometry().center());
-        box.move(r.topLeft());
+        box.installEventFilter(&centring);
     } else if (place == Place::ScreenCentre) {
         centreOnScreen(box);
     } else if (place == Place::At) {
