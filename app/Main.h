@@ -135,6 +135,10 @@ public:
     void SaveMeibo();
     void StringGrid2SetEditText(int col, int row, const SjisText &text);
     void RosterQuestion(bool &canClose);
+    // A roster file written as UTF-8: asks whether to take it in as
+    // Shift-JIS and converts content when so. Answers false when the open is
+    // refused; converted tells that content was converted.
+    bool takeUtf8Roster(QByteArray &content, bool &converted);
 
     // ---- Roster checks and ordering (roster/) ----
     bool ErrorCheck();
