@@ -1,6 +1,7 @@
 #include "draw/DrawTest.h"
 #include "draw/PresenterKeys.h"
 #include "draw/Projector.h"
+#include "draw/Random.h"
 #include "platform/TextList.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -268,4 +270,80 @@ TEST_F(Presenter, ARefusalShowsOverTheProjectorAndTheSpinGoesOn) {
     ASSERT_TRUE(waitForTick());
     EXPECT_EQ(view->number()->text(), f.Label1->text());
     EXPECT_EQ(view->status()->text(), turnText(QStringLiteral("生徒11")));
+}
+
+// A teacher's whole seat change from the projector view with the keyboard
+// alone: Page Down starts and stops, Enter closes each box; afterwards the
+// record is saved and read back, and the roster saved.
+TEST_F(Presenter, AWholeClassDrawnFromTheProjectorWithTheKeyboardAlone) {
+    TForm1 &f = createWindow();
+    keepSeats(30);
+    ASSERT_TRUE(openRoster(classOf(30)).isEmpty());
+    // The last change becomes the draw order, so the neighbour rule has
+    // former desk-mates to keep apart.
+    rng::seed(7);
+    for (int i = 0; i < 30; ++i)
+        drawOnce();
+    f.ToolButton4->click();
+    f.Button6->click();
+    f.CB_tonari->setChecked(true);
+    f.DrawRecord.clear();
+    clickTab(1);
+
+    key(f.StringGrid1, Qt::Key_F11);
+    ProjectorView *view = projector();
+    ASSERT_NE(view, nullptr);
+    int refusals = 0;
+    int stops = 0;
+    while (f.Button1->isEnabled() && stops + refusals < 300) {
+        if (f.Button1->text() == start)
+            key(view, Qt::Key_PageDown);
+        ASSERT_TRUE(waitForTick());
+        const QString text = stopByKeys(view, Qt::Key_PageDown, Qt::Key_Return);
+        text == refusalText ? ++refusals : ++stops;
+    }
+    EXPECT_EQ(stops, 30);
+    EXPECT_EQ(view->status()->text(), completeText);
+    key(view, Qt::Key_Escape);
+    ASSERT_EQ(projector(), nullptr);
+
+    ModalDriver save;
+    save.then([](QWidget *w) {
+        auto *button = w->findChild<QPushButton *>(QStringLiteral("SaveDrawRecord"));
+        ASSERT_NE(button, nullptr);
+        QTimer::singleShot(0, w, [w, button] {
+            button->click();
+            static_cast<QDialog *>(w)->accept();
+        });
+    });
+    save.chooseFile(path(QStringLiteral("record.csv")));
+    f.Button_Record->click();
+
+    QSet<QByteArray> seats;
+    int refusedLines = 0;
+    int stopLines = 0;
+    for (const QByteArray &line : readFile(path(QStringLiteral("record.csv"))).split('\n')) {
+        const QList<QByteArray> fields = line.split(',');
+        if (fields.size() < 6)
+            continue;
+        if (fields[1] == sj("決定").bytes()) {
+            ++stopLines;
+            seats.insert(fields[5]);
+        } else if (fields[1] == sj("やりなおし").bytes()) {
+            ++refusedLines;
+        }
+    }
+    EXPECT_EQ(stopLines, 30);
+    EXPECT_EQ(seats.size(), 30);
+    EXPECT_EQ(refusedLines, refusals);
+
+    ModalDriver closing;
+    closing.press(QStringLiteral("はい(&Y)"));
+    EXPECT_TRUE(f.close());
+    const QList<QByteArray> lines = readFile(rosterFile()).split('\n');
+    ASSERT_EQ(lines.size(), 32);
+    QSet<QByteArray> saved;
+    for (int row = 1; row <= 30; ++row)
+        saved.insert(lines[row].split(',').value(4).chopped(1));
+    EXPECT_EQ(saved, seats);
 }
