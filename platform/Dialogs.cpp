@@ -164,6 +164,8 @@ void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place
         QFont f = box.font();
         f.setPixelSize(stageFontPixels);
         box.setFont(f);
+        // Wide enough that a name and its seat stand on one line.
+        box.setStyleSheet(QStringLiteral("QLabel { min-width: %1px; }").arg(stage->width() / 2));
         box.installEventFilter(&centring);
     } else if (place == Place::ScreenCentre) {
         centreOnScreen(box);
