@@ -84,8 +84,16 @@ protected:
             text = box->text();
             if (inspect)
                 inspect(w);
-            QWidget *focus = QApplication::focusWidget();
-            key(focus && focus->window() == box ? focus : box, closeKey);
+            // The keyboard reaches the box once it has the focus.
+            const bool focused = QTest::qWaitFor([box] {
+                return QApplication::focusWidget() && QApplication::focusWidget()->window() == box;
+            });
+            if (!focused) {
+                ADD_FAILURE() << "the box never got the focus";
+                box->reject();
+                return;
+            }
+            key(QApplication::focusWidget(), closeKey);
         });
         key(target, stopKey);
         EXPECT_EQ(driver.pending(), 0);
