@@ -109,6 +109,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     createRosterPage();
     createDrawPage();
     createSettingsPage();
+    createPresenterControls();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);

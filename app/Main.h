@@ -1,5 +1,6 @@
 #pragma once
 
+#include "draw/Record.h"
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
 #include "seats/Classroom.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +27,8 @@ class PageCanvas;
 class ReportSystem;
 class StringGrid;
 class TextList;
+class ProjectorView;
+class PresenterKeys;
 struct GridDrawState;
 
 // Per-seat copy of the roster data of the student holding a seat.
@@ -136,6 +140,10 @@ public:
     void SaveMeibo();
     void StringGrid2SetEditText(int col, int row, const SjisText &text);
     void RosterQuestion(bool &canClose);
+    // A roster file written as UTF-8: asks whether to take it in as
+    // Shift-JIS and converts content when so. Answers false when the open is
+    // refused; converted tells that content was converted.
+    bool takeUtf8Roster(QByteArray &content, bool &converted);
 
     // ---- Roster checks and ordering (roster/) ----
     bool ErrorCheck();
@@ -160,6 +168,20 @@ public:
     // ---- Neighbour rule (draw/Neighbour.cpp) ----
     std::int32_t Otonari(std::int32_t seat) const;
     bool Otonaricheck(std::int32_t row, std::int32_t drawn) const;
+
+    // ---- In front of the class (draw/Projector.cpp, draw/PresenterKeys.cpp, draw/RecordView.cpp) ----
+    QPushButton *Button_Projector = nullptr; // opens the projector view (F11)
+    QPushButton *Button_Record = nullptr;    // shows the record of the draw
+    ProjectorView *Projector = nullptr;      // the full-screen view while it is open
+    std::vector<drawrecord::Event> DrawRecord; // every event of the draw in this run
+    FileDialog SaveDialogRecord{FileDialog::Mode::Save};
+    void createPresenterControls();
+    void ButtonProjectorClick();
+    void showProjector();
+    void closeProjector();
+    void ButtonRecordClick();
+    void saveDrawRecord();
+    void record(drawrecord::Kind kind, const SjisText &seat = {}, const SjisText &note = {});
 
     // ---- Settings (settings/) ----
     void LoadSetting(const QString &path);
@@ -197,4 +219,7 @@ private:
     bool shownSeatIsInPool() const;
 
     QString settingsPath;
+    // Button6 prepares again; every other preparation is recorded as one.
+    drawrecord::Kind preparationKind = drawrecord::Kind::Preparation;
+    PresenterKeys *presenterKeys = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 
 // Draw preparation: the free-seat pool, whose turn it is, the chart and the
 // status line. It never touches the spin itself.
@@ -29,6 +30,7 @@ void TForm1::Jyunbi() {
     for (int s = 1; s <= seats; ++s)
         if (!NoCheck(s))
             Memo1->append(inttext::format(s));
+    record(preparationKind);
 
     TurnRow = 0;
     advanceTurn();
@@ -53,10 +55,13 @@ bool TForm1::NoCheck(std::int32_t seat) const {
 }
 
 void TForm1::Button6Click() {
+    preparationKind = drawrecord::Kind::Repreparation;
+    const auto restore = qScopeGuard([this] { preparationKind = drawrecord::Kind::Preparation; });
     Jyunbi();
 }
 
 void TForm1::showDrawFailure(const char *message) {
+    record(preparationKind, {}, SjisText::lit(message));
     Label_N->setText(QString::fromUtf8(message));
     Button1->setEnabled(false);
     for (int c = 0; c < layout::columns; ++c)

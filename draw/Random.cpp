@@ -4,10 +4,14 @@ namespace rng {
 
 namespace {
 std::uint32_t s = 0;
-}
+std::uint32_t seeded = 0;
+std::uint64_t draws = 0;
+} // namespace
 
 void seed(std::uint32_t value) {
     s = value;
+    seeded = value;
+    draws = 0;
 }
 
 std::uint32_t state() {
@@ -16,9 +20,18 @@ std::uint32_t state() {
 
 std::int32_t randomIndex(std::int32_t range) {
     s = s * 134775813u + 1u;
+    ++draws;
     if (range <= 0)
         return 0;
     return static_cast<std::int32_t>((static_cast<std::uint64_t>(s) * static_cast<std::uint32_t>(range)) >> 32);
+}
+
+std::uint32_t seedValue() {
+    return seeded;
+}
+
+std::uint64_t drawsSinceSeed() {
+    return draws;
 }
 
 } // namespace rng

@@ -11,4 +11,9 @@ std::uint32_t state();
 // A number from 0 to range - 1 (0 when range is 0 or less).
 std::int32_t randomIndex(std::int32_t range);
 
+// What a record of the draw names so that the draw can be replayed: the
+// value last given to seed, and the number of draws made since.
+std::uint32_t seedValue();
+std::uint64_t drawsSinceSeed();
+
 } // namespace rng

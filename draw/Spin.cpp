@@ -34,6 +34,7 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::kujistart() {
+    record(drawrecord::Kind::Start);
     Button1->setText(stopCaption());
     Timer1->start();
 }
@@ -69,6 +70,7 @@ void TForm1::kujistop() {
     }
 
     if (CB_tonari->isChecked() && Otonaricheck(TurnRow, inttext::parse(seat)) && Memo1->count() >= 2) {
+        record(drawrecord::Kind::Refusal, seat);
         showMessage(QStringLiteral("隣の人が前回と同じです! やりなおします"));
         Timer1->start();
         return;
@@ -79,6 +81,7 @@ void TForm1::kujistop() {
     StringGrid2->setCell(roster::seatCol, TurnRow, seat);
     Modified = true;
     Memo1->removeAt(SpinIndex);
+    record(drawrecord::Kind::Stop, seat);
     ZasekiYomikomi();
 
     int col = -1;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QScreen>
 
 #include <vector>
@@ -53,8 +54,17 @@ QString buttonText(MsgButton b) {
     return {};
 }
 
+QPointer<QWidget> stage;
+int stageFontPixels = 0;
+
 QWidget *dialogParent() {
+    if (stage && stage->isVisible())
+        return stage;
     return QApplication::activeWindow();
+}
+
+bool onStage() {
+    return stage && stage->isVisible();
 }
 
 void centreOnScreen(QWidget &w) {
@@ -67,6 +77,11 @@ void centreOnScreen(QWidget &w) {
 }
 
 } // namespace
+
+void setBoxStage(QWidget *view, int fontPixels) {
+    stage = view;
+    stageFontPixels = fontPixels;
+}
 
 int runModal(QDialog &dialog) {
     return dialog.exec();
@@ -123,6 +138,21 @@ namespace {
 // Where one of the application's own boxes appears.
 enum class Place { OverWindow, ScreenCentre, At };
 
+// A box in a large face takes its final size only as it shows, so it is
+// centred over the stage whenever it shows or changes its size.
+class CentreOnStage : public QObject {
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if ((event->type() == QEvent::Show || event->type() == QEvent::Resize) && stage) {
+            auto *w = static_cast<QWidget *>(watched);
+            QRect r = w->frameGeometry();
+            r.moveCenter(stage->frameGeometry().center());
+            w->move(r.topLeft());
+        }
+        return false;
+    }
+};
+
 // The application's own boxes: captioned with the application title, plain
 // text, a single "OK" that Return and Esc both press.
 void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place, QPoint topLeft = {}) {
@@ -131,7 +161,15 @@ void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    if (place == Place::ScreenCentre) {
+    CentreOnStage centring;
+    if (onStage()) {
+        QFont f = box.font();
+        f.setPixelSize(stageFontPixels);
+        box.setFont(f);
+        // Wide enough that a name and its seat stand on one line.
+        box.setStyleSheet(QStringLiteral("QLabel { min-width: %1px; }").arg(stage->width() / 2));
+        box.installEventFilter(&centring);
+    } else if (place == Place::ScreenCentre) {
         centreOnScreen(box);
     } else if (place == Place::At) {
         box.adjustSize();

@@ -31,5 +31,11 @@ void showMessageAt(const QString &text, QPoint topLeft);
 void showErrorBox(const QString &message);
 QString errorBoxText(const QString &message);
 
+// While a stage is set (a full-screen view the class watches), the
+// application's own boxes show centred over it, in a font of the given pixel
+// size, instead of where they stand otherwise; the message dialogs open on
+// top of it. nullptr puts every box back in its usual place.
+void setBoxStage(QWidget *stage, int fontPixels);
+
 // Every modal box of the program runs through here.
 int runModal(QDialog &dialog);

@@ -8,14 +8,26 @@
 // The roster file: open, save, edits and the question on closing.
 
 void TForm1::ToolButton1Click() {
+    const QString openedBefore = OpenDialog1.fileName;
+    const QString rosterBefore = SaveDialog1.fileName;
     if (OpenDialog1.execute()) {
         // The roster file name changes before the file is opened: a failed
         // open still leaves it pointing at the chosen file.
         SaveDialog1.fileName = OpenDialog1.fileName;
         // The whole file is read before the grid changes, so a read that
         // fails half-way leaves no half roster behind to be saved over it.
-        const QByteArray content = textfile::readAll(OpenDialog1.fileName);
+        QByteArray content = textfile::readAll(OpenDialog1.fileName);
+        bool converted = false;
+        if (!takeUtf8Roster(content, converted)) {
+            // A UTF-8 roster that Shift-JIS cannot hold is not opened at all.
+            OpenDialog1.fileName = openedBefore;
+            SaveDialog1.fileName = rosterBefore;
+            return;
+        }
         roster::fillGrid(*StringGrid2, content);
+        // Converted, the roster is saved as Shift-JIS only when the teacher says so.
+        if (converted)
+            Modified = true;
         OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
     }
     Jyunbi();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes screenshots of the window's three pages under a real X server (Xvfb)
-# and stores them in docs/: once at 100 %, once at 200 % (QT_SCALE_FACTOR=2)
-# as docs/hidpi-*.png.
+# Takes screenshots of the window's three pages and of the projector view
+# under a real X server (Xvfb) and stores them in docs/: the pages once at
+# 100 % and once at 200 % (QT_SCALE_FACTOR=2) as docs/hidpi-*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,4 +17,9 @@ QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1280x24" \
 for page in roster draw settings; do
   mv "$hidpi/$page-page.png" "docs/hidpi-$page-page.png"
 done
+# The projector view on a classroom projector's usual screens.
+xvfb-run -a -s "-screen 0 1920x1080x24" build/test/tests/kirabo_screenshots docs tests/data/e2e/class30.csv \
+  projector-1920x1080.png
+xvfb-run -a -s "-screen 0 1280x800x24" build/test/tests/kirabo_screenshots docs tests/data/e2e/class30.csv \
+  projector-1280x800-announce.png
 ls -l docs/*.png

@@ -4,6 +4,10 @@
 // as the second argument is opened on a layout of its size, and the draw page
 // shows a draw under way: a third of the class seated, the next one's turn
 // and the number spinning.
+//
+// Given a file name as the third argument, it takes instead one picture of
+// the whole screen with the projector view open over that draw: with
+// "announce" in the name, at the moment the next stop is announced.
 
 #include "app/Application.h"
 #include "app/Main.h"
@@ -15,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -63,9 +68,40 @@ static void drawAThird(TForm1 &form, const QString &rosterFile) {
     form.Timer1Timer();
 }
 
+static bool saveScreen(const QString &file) {
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (!shot.save(file)) {
+        std::fprintf(stderr, "kirabo_screenshots: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
+}
+
+static int projectorShot(TForm1 &form, const QString &file) {
+    form.PageControl1->setCurrentIndex(1);
+    form.showProjector();
+    settle();
+    if (!file.contains(QStringLiteral("announce")))
+        return saveScreen(file) ? 0 : 1;
+    bool saved = false;
+    QTimer grabber;
+    QObject::connect(&grabber, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        grabber.stop();
+        settle();
+        saved = saveScreen(file);
+        box->accept();
+    });
+    grabber.start(50);
+    form.Button1->click();
+    return saved ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::fputs("usage: kirabo_screenshots OUTPUT_FOLDER\n", stderr);
+        std::fputs("usage: kirabo_screenshots OUTPUT_FOLDER [ROSTER [PROJECTOR_PICTURE]]\n", stderr);
         return 2;
     }
     QApplication app(argc, argv);
@@ -82,6 +118,8 @@ int main(int argc, char **argv) {
         drawAThird(form, QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
+    if (argc > 3)
+        return projectorShot(form, QDir(out).filePath(QString::fromLocal8Bit(argv[3])));
     const char *names[] = {"roster-page.png", "draw-page.png", "settings-page.png"};
     for (int page = 0; page < 3; ++page) {
         form.PageControl1->setCurrentIndex(page);

@@ -1,0 +1,251 @@
+#include "draw/Projector.h"
+
+#include "app/Main.h"
+#include "draw/PresenterKeys.h"
+#include "platform/Dialogs.h"
+#include "platform/StringGrid.h"
+#include "seats/Classroom.h"
+#include "seats/NoSeatMark.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+// The projector view and the window's side of it: the button that opens it
+// and the connections that keep it in step with the draw.
+
+namespace {
+
+const QColor paleGreen(225, 252, 209); // the status line's panel
+const QColor cream(255, 251, 240);     // behind the big number
+const QColor frameBlue(120, 140, 170); // the big number's frame
+
+// Names on the chart are read from the back of a classroom: never smaller
+// than this part of the screen's height.
+constexpr int readableFraction = 30;
+
+QFont face(int pixels, bool bold = false) {
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(std::max(1, pixels));
+    f.setBold(bold);
+    return f;
+}
+
+QColor colourFromBgr(int bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+// The seat chart drawn large: the teacher's desk at the top, the double
+// desks in pairs of columns with an aisle between the pairs, each seat with
+// the name (or number) the window's chart shows and its highlight.
+class ProjectorChart : public QWidget {
+public:
+    ProjectorChart(const StringGrid *source, QWidget *parent) : QWidget(parent), grid(source) {}
+
+    int fontPixels = 12;
+    int minimumPixels = 12;
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const int aisle = width() / 40;
+        const int cellW = (width() - 2 * aisle) / layout::columns;
+        const int rowH = height() / (layout::rows + 1);
+        const int left = (width() - (cellW * layout::columns + 2 * aisle)) / 2;
+
+        const QRect desk(left + cellW * 2 + aisle, 0, cellW * 2, rowH * 4 / 5);
+        p.setPen(QPen(Qt::darkGray, 2));
+        p.setBrush(Qt::white);
+        p.drawRect(desk);
+        p.setFont(face(fontPixels));
+        p.setPen(Qt::black);
+        p.drawText(desk, Qt::AlignCenter, QStringLiteral("教卓"));
+
+        for (int c = 0; c < layout::columns; ++c)
+            for (int r = 0; r < layout::rows; ++r) {
+                const QRect cell(left + c * cellW + (c / 2) * aisle, rowH * (r + 1), cellW, rowH);
+                drawSeat(p, cell.adjusted(2, 2, -2, -2), c, r);
+            }
+    }
+
+private:
+    void drawSeat(QPainter &p, const QRect &r, int col, int row) {
+        const SjisText &text = grid->cell(col, row);
+        if (text == noSeatMark()) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(230, 230, 230));
+            p.drawRect(r);
+            return;
+        }
+        const int colour = grid->object(col, row);
+        const bool lit = colour != 0;
+        p.setPen(QPen(Qt::gray, 1));
+        p.setBrush(lit ? colourFromBgr(colour) : QColor(Qt::white));
+        p.drawRect(r);
+
+        const QString name = text.toUnicode();
+        QFont f = face(fontPixels, lit);
+        // A long name gets a smaller face, but never one too small to read
+        // from the back; what still does not fit is cut with an ellipsis.
+        while (f.pixelSize() > minimumPixels && QFontMetrics(f).horizontalAdvance(name) > r.width() - 8)
+            f.setPixelSize(f.pixelSize() - 1);
+        p.setFont(f);
+        p.setPen(lit ? Qt::white : Qt::black);
+        p.drawText(r, Qt::AlignCenter, QFontMetrics(f).elidedText(name, Qt::ElideRight, r.width() - 8));
+    }
+
+    const StringGrid *grid;
+};
+
+} // namespace
+
+ProjectorView::ProjectorView(TForm1 &owner) : QWidget(&owner, Qt::Window), form(owner) {
+    setObjectName(QStringLiteral("Projector"));
+    setWindowTitle(QStringLiteral("Kirabo"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(246, 246, 240));
+    setPalette(pal);
+    setFocusPolicy(Qt::StrongFocus);
+
+    statusLine = new QLabel(this);
+    statusLine->setAlignment(Qt::AlignCenter);
+    statusLine->setAutoFillBackground(true);
+    QPalette green = statusLine->palette();
+    green.setColor(QPalette::Window, paleGreen);
+    statusLine->setPalette(green);
+    statusLine->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+
+    bigNumber = new QLabel(this);
+    bigNumber->setAlignment(Qt::AlignCenter);
+    bigNumber->setAutoFillBackground(true);
+    QPalette numberPal = bigNumber->palette();
+    numberPal.setColor(QPalette::Window, cream);
+    bigNumber->setPalette(numberPal);
+    bigNumber->setStyleSheet(QStringLiteral("QLabel { border: %1px solid %2; background: %3; }")
+                                 .arg(6)
+                                 .arg(frameBlue.name(), cream.name()));
+
+    button = new QPushButton(this);
+    // Keys go to the view itself, where they are presenter keys.
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, form.Button1, &QPushButton::click);
+
+    seatChart = new ProjectorChart(form.StringGrid1, this);
+    refresh();
+}
+
+void ProjectorView::refresh() {
+    statusLine->setText(form.Label_N->text());
+    bigNumber->setText(form.Label1->text());
+    button->setText(form.Button1->text());
+    button->setEnabled(form.Button1->isEnabled());
+    seatChart->update();
+}
+
+int ProjectorView::chartFontPixels() const {
+    return static_cast<ProjectorChart *>(seatChart)->fontPixels;
+}
+
+void ProjectorView::resizeEvent(QResizeEvent *) {
+    const int w = width();
+    const int h = height();
+    const int margin = h / 60;
+
+    const int statusH = h * 9 / 100;
+    statusLine->setGeometry(margin, margin, w - 2 * margin, statusH);
+    statusLine->setFont(face(statusH * 7 / 10));
+
+    // The number alone fills more than a third of the screen's height.
+    const int numberTop = margin * 2 + statusH;
+    const int numberH = h * 41 / 100;
+    const int numberW = std::min(w * 42 / 100, numberH * 16 / 10);
+    bigNumber->setGeometry((w - numberW) / 2, numberTop, numberW, numberH);
+    bigNumber->setFont(face(numberH * 90 / 100, true));
+
+    const int buttonW = std::min(w * 22 / 100, (w - numberW) / 2 - 2 * margin);
+    const int buttonH = numberH * 40 / 100;
+    button->setGeometry((w + numberW) / 2 + margin * 2, numberTop + (numberH - buttonH) / 2, buttonW, buttonH);
+    button->setFont(face(buttonH * 45 / 100, true));
+
+    const int chartTop = numberTop + numberH + margin;
+    seatChart->setGeometry(margin, chartTop, w - 2 * margin, h - chartTop - margin);
+    auto *chart = static_cast<ProjectorChart *>(seatChart);
+    chart->minimumPixels = std::max(1, (h + readableFraction - 1) / readableFraction);
+    chart->fontPixels = std::max(chart->minimumPixels, seatChart->height() / (layout::rows + 1) * 55 / 100);
+
+    setBoxStage(this, chart->fontPixels);
+}
+
+void ProjectorView::closeEvent(QCloseEvent *e) {
+    e->accept();
+    emit closed();
+}
+
+// ---- The window's side ----
+
+void TForm1::createPresenterControls() {
+    // Beside the banner, where the draw page has room to spare.
+    Button_Projector = new QPushButton(QStringLiteral("プロジェクター表示 (F11)"), TabSheet1);
+    Button_Projector->setGeometry(374, 470, 131, 27);
+    Button_Record = new QPushButton(QStringLiteral("くじ引きの記録"), TabSheet1);
+    Button_Record->setGeometry(374, 503, 131, 27);
+    for (QPushButton *b : {Button_Projector, Button_Record})
+        b->setFocusPolicy(Qt::ClickFocus);
+    connect(Button_Projector, &QPushButton::clicked, this, [this] { guarded([this] { ButtonProjectorClick(); }); });
+    connect(Button_Record, &QPushButton::clicked, this, [this] { guarded([this] { ButtonRecordClick(); }); });
+
+    SaveDialogRecord.filterName = QStringLiteral("CSVファイル");
+    SaveDialogRecord.patterns = {QStringLiteral("*.CSV")};
+    SaveDialogRecord.defaultExt = QStringLiteral("CSV");
+
+    presenterKeys = new PresenterKeys(*this);
+    qApp->installEventFilter(presenterKeys);
+}
+
+void TForm1::ButtonProjectorClick() {
+    showProjector();
+}
+
+void TForm1::showProjector() {
+    if (Projector) {
+        Projector->activateWindow();
+        return;
+    }
+    Projector = new ProjectorView(*this);
+    ProjectorView *view = Projector;
+    // Each connection is made after the window's own, so the view reads the
+    // components after the handler has changed them.
+    connect(Timer1, &QTimer::timeout, view, &ProjectorView::refresh);
+    connect(Button1, &QPushButton::clicked, view, &ProjectorView::refresh);
+    connect(Button6, &QPushButton::clicked, view, &ProjectorView::refresh);
+    connect(PageControl1, &QTabWidget::currentChanged, view, &ProjectorView::refresh);
+    connect(StringGrid1->cells(), &QAbstractItemModel::dataChanged, view, &ProjectorView::refresh);
+    connect(StringGrid1->cells(), &QAbstractItemModel::modelReset, view, &ProjectorView::refresh);
+    connect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
+
+    QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
+    view->setGeometry(where->geometry());
+    view->showFullScreen();
+    view->activateWindow();
+    view->setFocus();
+}
+
+void TForm1::closeProjector() {
+    if (!Projector)
+        return;
+    ProjectorView *view = Projector;
+    Projector = nullptr;
+    setBoxStage(nullptr, 0);
+    disconnect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
+    view->hide();
+    view->deleteLater();
+    activateWindow();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/SjisText.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+// The record of a seat change: every event of the draw, kept in memory for
+// the run and written nowhere unless the teacher saves it.
+namespace drawrecord {
+
+enum class Kind { Preparation, Repreparation, Start, Stop, Refusal };
+
+struct Event {
+    Kind kind = Kind::Preparation;
+    QDateTime time;
+    std::int32_t row = 0; // roster row of the student whose turn it was; 0 for a preparation
+    SjisText attendance;
+    SjisText name;
+    SjisText seat;          // the seat given, or refused
+    std::int32_t pool = 0;  // free seats after the event
+    std::uint64_t ticks = 0; // generator draws since the seed: the moment of a stop
+    SjisText note;          // what a failed preparation showed in the status line
+};
+
+// The event's name as the record shows it: 準備, 再準備, スタート, 決定, やりなおし.
+QString kindText(Kind kind);
+
+// The record's columns, left to right.
+QStringList header();
+// One event as the record's cells, each as shown.
+QStringList cells(const Event &e);
+
+// The record as a Shift-JIS CSV file: the header line, a line naming the
+// generator's seed, then one line per event, each ending in CR LF.
+QByteArray csv(std::uint32_t seed, const std::vector<Event> &events);
+
+} // namespace drawrecord
