@@ -55,6 +55,16 @@ public:
     bool Modified = false;  // the roster grid holds changes not yet saved
     bool SpinShown = false; // a tick has shown a number since the last accepted stop
 
+    // The bytes the settings file held for the title and the two folders.
+    // While the text shown is unchanged they go back to the file as they
+    // came, also where Shift-JIS decoding cannot show them exactly (bytes
+    // that are no character, codes that share a character).
+    struct SettingsBytes {
+        SjisText title;
+        SjisText folder;
+        SjisText folder2;
+    } settingsRead;
+
     // ---- Window ----
     QTabWidget *PageControl1 = nullptr;
     QWidget *TabSheet2 = nullptr; // roster page, tab 0

@@ -22,14 +22,6 @@ SjisText number(int n) {
     return SjisText(QByteArray::number(n));
 }
 
-// The property of the window that keeps the bytes a shown text was read
-// from, so that text Shift-JIS decoding cannot show exactly (bytes that are
-// no character, codes that share a character) goes back to the file as it
-// came while nobody changes it.
-QByteArray readBytesProperty(const char *key) {
-    return QByteArrayLiteral("settingsBytes:") + key;
-}
-
 } // namespace
 
 void TForm1::LoadSetting(const QString &path) {
@@ -38,14 +30,13 @@ void TForm1::LoadSetting(const QString &path) {
         for (int c = 0; c < layout::columns; ++c)
             StringGrid_Settei->setCell(c, r, ini.readString(number(c), number(r), SjisText()));
 
-    auto shown = [&](const char *key, const char *def) {
-        const SjisText bytes = ini.readString(settingsSection(), SjisText::lit(key), SjisText::lit(def));
-        setProperty(readBytesProperty(key).constData(), bytes.bytes());
-        return bytes.toUnicode();
+    auto shown = [&](const char *key, const char *def, SjisText &read) {
+        read = ini.readString(settingsSection(), SjisText::lit(key), SjisText::lit(def));
+        return read.toUnicode();
     };
-    Edit_Title->setText(shown("印刷タイトル", "座席表"));
-    OpenDialog1.setInitialDir(shown("フォルダ", ""));
-    OpenDialog2.setInitialDir(shown("フォルダ2", ""));
+    Edit_Title->setText(shown("印刷タイトル", "座席表", settingsRead.title));
+    OpenDialog1.setInitialDir(shown("フォルダ", "", settingsRead.folder));
+    OpenDialog2.setInitialDir(shown("フォルダ2", "", settingsRead.folder2));
     CB_tonari->setChecked(ini.readInteger(settingsSection(), SjisText::lit("お隣チェック"), 0) == 1);
     ini.flush();
 }
@@ -58,8 +49,7 @@ void TForm1::SaveSetting(const QString &path) {
 
     // The bytes a text was read from while it is shown unchanged; else the
     // text itself, when Shift-JIS can hold it on one line.
-    auto stored = [&](const char *key, const QString &text, SjisText &out, QString &badChar) {
-        const SjisText read(property(readBytesProperty(key).constData()).toByteArray());
+    auto stored = [&](const SjisText &read, const QString &text, SjisText &out, QString &badChar) {
         if (!read.isEmpty() && read.toUnicode() == text) {
             out = read;
             return true;
@@ -74,7 +64,7 @@ void TForm1::SaveSetting(const QString &path) {
 
     SjisText title;
     QString bad;
-    if (!stored("印刷タイトル", Edit_Title->text(), title, bad)) {
+    if (!stored(settingsRead.title, Edit_Title->text(), title, bad)) {
         const QString code = codePointText(bad);
         throw KiraboError(QStringLiteral("印刷タイトルの「%1」(U+%2) はシフトJISで表せない文字のため保存できません")
                               .arg(bad.trimmed(), code));
@@ -83,15 +73,15 @@ void TForm1::SaveSetting(const QString &path) {
 
     // A folder the file cannot hold is not remembered: the dialog then
     // starts where it does by default, and closing still succeeds.
-    auto folder = [&](const char *key, const QString &dir) {
+    auto folder = [&](const char *key, const SjisText &read, const QString &dir) {
         SjisText out;
         QString unused;
-        if (!stored(key, dir, out, unused))
+        if (!stored(read, dir, out, unused))
             out = SjisText();
         ini.writeString(settingsSection(), SjisText::lit(key), out);
     };
-    folder("フォルダ", OpenDialog1.initialDir());
-    folder("フォルダ2", OpenDialog2.initialDir());
+    folder("フォルダ", settingsRead.folder, OpenDialog1.initialDir());
+    folder("フォルダ2", settingsRead.folder2, OpenDialog2.initialDir());
     ini.writeInteger(settingsSection(), SjisText::lit("お隣チェック"), CB_tonari->isChecked() ? 1 : 0);
     ini.flush();
 }
