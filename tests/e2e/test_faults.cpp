@@ -233,7 +233,13 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
     const QList<SeenBox> drawPageBoxes = answeringOk([&] { clickTab(1); });
     switch (c.end) {
     case RosterEnd::Drawn: {
-        EXPECT_TRUE(boxes.isEmpty());
+        // A file with the UTF-8 mark is asked about first; closing the
+        // question as Esc does answers いいえ, and the bytes open as they are.
+        QStringList shown;
+        for (const SeenBox &box : boxes)
+            shown << box.text;
+        const QString utf8Question = QStringLiteral("この名簿は UTF-8 で書かれているようです。シフトJIS に変換して読み込みますか？");
+        EXPECT_EQ(shown, QByteArray(c.name) == "Utf8WithByteOrderMark" ? QStringList{utf8Question} : QStringList());
         EXPECT_TRUE(drawPageBoxes.isEmpty());
         ASSERT_TRUE(f.Button1->isEnabled()) << status().toStdString();
         int stops = 0;
