@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "bench/BenchRoster.h"
 #include "platform/IntText.h"
 #include "platform/StringGrid.h"
 #include "platform/System.h"
@@ -56,20 +57,6 @@ void report(benchmark::State &state, const std::vector<double> &subject, const s
     state.counters["ratio"] = median(subject) / median(base);
 }
 
-QByteArray rosterOf(int students) {
-    QByteArray out;
-    rostercsv::appendRow(out, rostercsv::Fields{SjisText::lit("くじ順").bytes(), SjisText::lit("出席番号").bytes(),
-                                                SjisText::lit("氏名").bytes(), SjisText::lit("ふりがな").bytes(),
-                                                SjisText::lit("座席番号").bytes()});
-    const QByteArray name = SjisText::lit("山田　花子").bytes();
-    const QByteArray reading = SjisText::lit("やまだ はなこ").bytes();
-    for (int i = 1; i <= students; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        rostercsv::appendRow(out, rostercsv::Fields{n, n, name + n, reading + n, QByteArray::number(i % 48 + 1)});
-    }
-    return out;
-}
-
 // The system's copy command, as a teacher would copy the file.
 void systemCopy(const QString &from, const QString &to) {
     const QByteArray a = QFile::encodeName(from), b = QFile::encodeName(to);
@@ -88,7 +75,7 @@ void BM_RatioRosterOpenSave(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("roster.csv"));
     const QString copy = dir.filePath(QStringLiteral("copy.csv"));
-    textfile::save(path, rosterOf(static_cast<int>(state.range(0))));
+    textfile::save(path, benchRosterFile(static_cast<int>(state.range(0))));
     std::vector<double> subject, base;
     for (auto _ : state) {
         base.push_back(millisecondsOf([&] { systemCopy(path, copy); }));

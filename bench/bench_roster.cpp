@@ -1,3 +1,4 @@
+#include "bench/BenchRoster.h"
 #include "platform/SjisText.h"
 #include "platform/StringGrid.h"
 #include "platform/TextFile.h"
@@ -11,23 +12,8 @@
 
 namespace {
 
-// A roster file of this many students, as the program writes them.
-QByteArray rosterFile(int students) {
-    QByteArray out;
-    rostercsv::appendRow(out, rostercsv::Fields{SjisText::lit("くじ順").bytes(), SjisText::lit("出席番号").bytes(),
-                                                SjisText::lit("氏名").bytes(), SjisText::lit("ふりがな").bytes(),
-                                                SjisText::lit("座席番号").bytes()});
-    const QByteArray name = SjisText::lit("山田　花子").bytes();
-    const QByteArray reading = SjisText::lit("やまだ はなこ").bytes();
-    for (int i = 1; i <= students; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        rostercsv::appendRow(out, rostercsv::Fields{n, n, name + n, reading + n, QByteArray::number(i % 48 + 1)});
-    }
-    return out;
-}
-
 void BM_ReadRoster(benchmark::State &state) {
-    const QByteArray file = rosterFile(static_cast<int>(state.range(0)));
+    const QByteArray file = benchRosterFile(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(rostercsv::readStudents(file));
     state.SetBytesProcessed(state.iterations() * file.size());
@@ -35,7 +21,7 @@ void BM_ReadRoster(benchmark::State &state) {
 BENCHMARK(BM_ReadRoster)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
 void BM_WriteRoster(benchmark::State &state) {
-    const std::vector<rostercsv::Fields> rows = rostercsv::readStudents(rosterFile(static_cast<int>(state.range(0))));
+    const std::vector<rostercsv::Fields> rows = rostercsv::readStudents(benchRosterFile(static_cast<int>(state.range(0))));
     qsizetype bytes = 0;
     for (auto _ : state) {
         QByteArray out;
@@ -52,7 +38,7 @@ BENCHMARK(BM_WriteRoster)->Arg(10'000)->Unit(benchmark::kMillisecond);
 void BM_OpenRosterFile(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("roster.csv"));
-    const QByteArray file = rosterFile(static_cast<int>(state.range(0)));
+    const QByteArray file = benchRosterFile(static_cast<int>(state.range(0)));
     textfile::save(path, file);
     for (auto _ : state) {
         StringGrid grid(5, 2, nullptr);
@@ -127,7 +113,7 @@ void BM_SaveRosterFile(benchmark::State &state) {
     const QString path = dir.filePath(QStringLiteral("roster.csv"));
     StringGrid grid(5, 2, nullptr);
     grid.setFixedRows(1);
-    roster::fillGrid(grid, rosterFile(static_cast<int>(state.range(0))));
+    roster::fillGrid(grid, benchRosterFile(static_cast<int>(state.range(0))));
     qsizetype bytes = 0;
     for (auto _ : state) {
         const QByteArray content = roster::gridBytes(grid);
@@ -140,3 +126,18 @@ BENCHMARK(BM_SaveRosterFile)->Arg(10'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveRosterFile)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
+
+// A roster file of this many students, as the program writes them.
+QByteArray benchRosterFile(int students) {
+    QByteArray out;
+    rostercsv::appendRow(out, rostercsv::Fields{SjisText::lit("くじ順").bytes(), SjisText::lit("出席番号").bytes(),
+                                                SjisText::lit("氏名").bytes(), SjisText::lit("ふりがな").bytes(),
+                                                SjisText::lit("座席番号").bytes()});
+    const QByteArray name = SjisText::lit("山田　花子").bytes();
+    const QByteArray reading = SjisText::lit("やまだ はなこ").bytes();
+    for (int i = 1; i <= students; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        rostercsv::appendRow(out, rostercsv::Fields{n, n, name + n, reading + n, QByteArray::number(i % 48 + 1)});
+    }
+    return out;
+}
