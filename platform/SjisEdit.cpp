@@ -44,6 +44,17 @@ protected:
 
 private:
     void check(const QString &text) {
+        // One line: a pasted line break becomes a blank, as the settings file
+        // could not hold it.
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+            const int cursor = edit->cursorPosition();
+            QString flat = text;
+            flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            edit->setText(flat);
+            edit->setCursorPosition(cursor);
+            check(flat);
+            return;
+        }
         SjisText unused;
         QString bad;
         if (SjisText::tryFromUnicode(text, unused, &bad))

@@ -346,6 +346,21 @@ TEST_F(PrintTitle, ACharacterShiftJisCannotHoldIsRefusedWhereItIsTyped) {
     EXPECT_EQ(storedTitleLine(), sj("印刷タイトル=座席吉表").bytes());
 }
 
+// A pasted line break becomes a blank, so the title stays one line that the
+// settings file can hold and every close still writes it.
+TEST_F(PrintTitle, APastedLineBreakBecomesABlank) {
+    QLineEdit *title = form().Edit_Title;
+    clickTab(2);
+    title->setFocus(Qt::MouseFocusReason);
+    title->end(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1年\r\n2組"));
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), QStringLiteral("座席表1年  2組"));
+    EXPECT_EQ(title->cursorPosition(), title->text().size());
+    closeWithoutBox();
+    EXPECT_EQ(storedTitleLine(), sj("印刷タイトル=座席表1年  2組").bytes());
+}
+
 TEST_F(PrintTitle, ARefusalKeepsTheBytesTheTitleWasReadFrom) {
     // 0xED 0x40 is an NEC-selected IBM extension: shown and encoded again it
     // would become 0xFA 0x5C. Unchanged, the title goes back as it came.
