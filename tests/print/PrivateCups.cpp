@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -201,7 +202,12 @@ bool PrivateCups::addQueue(const QString &name) {
 QList<PrivateCups::JobRecord> PrivateCups::jobRecords() const {
     QList<JobRecord> records;
     const QDir spool(QDir(root).filePath(QStringLiteral("spool")));
+    // Only the records themselves: the scheduler writes a new one beside the
+    // old as "c00001.N" and keeps the old as "c00001.O" for a moment.
+    static const QRegularExpression record(QStringLiteral("^c[0-9]+$"));
     for (const QString &control : spool.entryList({QStringLiteral("c*")}, QDir::Files, QDir::Name)) {
+        if (!record.match(control).hasMatch())
+            continue;
         QFile f(spool.filePath(control));
         if (!f.open(QIODevice::ReadOnly))
             continue;

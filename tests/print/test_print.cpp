@@ -551,14 +551,17 @@ protected:
 
     // The scheduler's records once the queue has finished this many jobs, or
     // what it holds after half a minute.
+    // The scheduler rewrites its records as the job moves on, so the ones
+    // returned are those read when the job was seen finished.
     QList<PrivateCups::JobRecord> finishedJobs(qsizetype count) {
+        QList<PrivateCups::JobRecord> jobs;
         [[maybe_unused]] const bool finished = QTest::qWaitFor(
             [&] {
-                const auto jobs = cups.jobRecords();
+                jobs = cups.jobRecords();
                 return jobs.size() >= count && jobs.back().state == 9 && cups.jobFiles().size() >= count;
             },
             30000);
-        return cups.jobRecords();
+        return jobs;
     }
 
     // The page a job holds: one landscape page with the chart on it.
