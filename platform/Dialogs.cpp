@@ -57,14 +57,12 @@ QString buttonText(MsgButton b) {
 QPointer<QWidget> stage;
 int stageFontPixels = 0;
 
-QWidget *dialogParent() {
-    if (stage && stage->isVisible())
-        return stage;
-    return QApplication::activeWindow();
-}
-
 bool onStage() {
     return stage && stage->isVisible();
+}
+
+QWidget *dialogParent() {
+    return onStage() ? stage.data() : QApplication::activeWindow();
 }
 
 void centreOnScreen(QWidget &w) {

@@ -108,12 +108,18 @@ private:
 
 } // namespace
 
-// Character by character, so that each invalid byte shows as one replacement
-// character and the valid text around it stays readable: a lead byte whose
-// pair is no character is taken alone, and the byte after it is read again as
-// the start of the next character. Valid text shows as the code page's
-// decoder shows it, since each of its characters decodes on its own.
+// Valid text, nearly all text, goes through the code page's decoder at once;
+// the table is built only when invalid bytes first show up, not at start-up.
+// Then character by character, so that each invalid byte shows as one
+// replacement character and the valid text around it stays readable: a lead
+// byte whose pair is no character is taken alone, and the byte after it is
+// read again as the start of the next character. The valid characters show
+// as the code page's decoder shows them, since each decodes on its own.
 QString SjisText::toUnicode() const {
+    bool ok = false;
+    QString whole = decodeStrict(b, ok);
+    if (ok)
+        return whole;
     static const CharTable table;
     QString out(b.size(), Qt::Uninitialized);
     char16_t *o = reinterpret_cast<char16_t *>(out.data());

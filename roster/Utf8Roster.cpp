@@ -16,42 +16,12 @@ bool hasByteOrderMark(QByteArrayView file) {
     return file.startsWith(byteOrderMark);
 }
 
+// Overlong forms, surrogates, numbers beyond Unicode and a sequence cut off
+// at the end are all errors to the decoder.
 bool isUtf8(QByteArrayView bytes) {
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        int follow = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            follow = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            follow = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            follow = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + follow >= bytes.size())
-            return false;
-        for (int k = 1; k <= follow; ++k) {
-            const auto t = static_cast<unsigned char>(bytes[i + k]);
-            if ((t & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        // Overlong forms, surrogates and numbers beyond Unicode are no UTF-8.
-        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < least[follow] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            return false;
-        i += follow + 1;
-    }
-    return true;
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = decode.decode(bytes);
+    return !decode.hasError();
 }
 
 bool isShiftJis(QByteArrayView bytes) {
