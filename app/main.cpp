@@ -1,15 +1,15 @@
 #include "app/Application.h"
 #include "app/Main.h"
+#include "platform/System.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char *argv[]) {
     // Without a display Qt would abort with a backtrace; one clear line is kinder.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    if (!sys::hasDisplay()) {
         std::fputs("kirabo: no graphical display found (DISPLAY is not set); start it from a desktop session.\n",
                    stderr);
         return 1;

@@ -11,6 +11,20 @@ SettingsWriteError::SettingsWriteError(const QString &path)
     : KiraboError(path + QStringLiteral(" に書き込めません")) {}
 
 QString ioErrorMessage(int code) {
+#ifdef _WIN32
+    switch (code) {
+    case 2: // ERROR_FILE_NOT_FOUND
+        return QStringLiteral("ファイルが見つかりません");
+    case 3: // ERROR_PATH_NOT_FOUND
+        return QStringLiteral("ファイル名の指定が間違っています");
+    case 4: // ERROR_TOO_MANY_OPEN_FILES
+        return QStringLiteral("オープンしたファイルが多すぎます");
+    case 5: // ERROR_ACCESS_DENIED
+        return QStringLiteral("ファイルへのアクセスが拒否されました");
+    default:
+        return QStringLiteral("I/O エラー (%1)").arg(code);
+    }
+#else
     switch (code) {
     case ENOENT:
         return QStringLiteral("ファイルが見つかりません");
@@ -25,4 +39,5 @@ QString ioErrorMessage(int code) {
     default:
         return QStringLiteral("I/O エラー (%1)").arg(code);
     }
+#endif
 }

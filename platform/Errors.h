@@ -24,7 +24,7 @@ public:
 };
 
 // A file that could not be opened, read, created or written, with the
-// system's error code (errno).
+// system's error code (errno; on Windows the code GetLastError gives).
 class InOutError : public KiraboError {
 public:
     explicit InOutError(int code);

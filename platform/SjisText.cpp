@@ -1,13 +1,55 @@
 #include "platform/SjisText.h"
 
 #include <QList>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <QStringDecoder>
 #include <QStringEncoder>
+#endif
 
 #include <array>
 #include <vector>
 
 namespace {
+
+// The code page's own converters: the system's on Windows, ICU's through Qt
+// elsewhere. Both answer whether every character converted exactly.
+#ifdef _WIN32
+constexpr UINT codePage = 932;
+
+QString decodeStrict(const QByteArray &bytes, bool &ok) {
+    ok = true;
+    if (bytes.isEmpty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.constData(), size, nullptr, 0);
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    if (n == 0) {
+        ok = false;
+        flags = 0;
+        n = MultiByteToWideChar(codePage, 0, bytes.constData(), size, nullptr, 0);
+    }
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, flags, bytes.constData(), size, out.data(), n);
+    return QString::fromStdWString(out);
+}
+
+QByteArray encodeStrict(const QString &s, bool &ok) {
+    ok = true;
+    if (s.isEmpty())
+        return {};
+    const auto *wide = reinterpret_cast<const wchar_t *>(s.utf16());
+    const int size = static_cast<int>(s.size());
+    BOOL defaultUsed = FALSE;
+    const int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &defaultUsed);
+    QByteArray out(n, Qt::Uninitialized);
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, size, out.data(), n, nullptr, &defaultUsed);
+    ok = n > 0 && !defaultUsed;
+    return out;
+}
+#else
 constexpr const char *codec = "windows-31j";
 
 QString decodeStrict(const QByteArray &bytes, bool &ok) {
@@ -16,6 +58,26 @@ QString decodeStrict(const QByteArray &bytes, bool &ok) {
     ok = !d.hasError();
     return s;
 }
+
+QByteArray encodeStrict(const QString &s, bool &ok) {
+    QStringEncoder e(codec, QStringConverter::Flag::Stateless);
+    QByteArray bytes = e(s);
+    ok = !e.hasError();
+    return bytes;
+}
+#endif
+
+// Encodes, and refuses characters that map to bytes meaning another
+// character, so that what is stored is what was typed.
+QByteArray encodeExact(const QString &s, bool &ok) {
+    QByteArray bytes = encodeStrict(s, ok);
+    if (ok) {
+        bool decodedOk = false;
+        ok = decodeStrict(bytes, decodedOk) == s && decodedOk;
+    }
+    return bytes;
+}
+
 } // namespace
 
 SjisText SjisText::lit(const char *utf8) {
@@ -25,28 +87,20 @@ SjisText SjisText::lit(const char *utf8) {
 }
 
 bool SjisText::tryFromUnicode(const QString &s, SjisText &out, QString *badChar) {
-    QStringEncoder e(codec, QStringConverter::Flag::Stateless);
-    QByteArray bytes = e(s);
-    bool ok = !e.hasError();
+    bool ok = false;
+    QByteArray bytes = encodeExact(s, ok);
     if (ok) {
-        // Some characters map to bytes that mean another character; refuse
-        // those too, so that what is stored is what was typed.
-        bool decodedOk = false;
-        ok = decodeStrict(bytes, decodedOk) == s && decodedOk;
-    }
-    if (ok) {
-        out = SjisText(bytes);
+        out = SjisText(std::move(bytes));
         return true;
     }
     if (badChar) {
         badChar->clear();
         for (qsizetype i = 0; i < s.size(); ++i) {
-            qsizetype n = (s.at(i).isHighSurrogate() && i + 1 < s.size()) ? 2 : 1;
-            QString ch = s.mid(i, n);
-            QStringEncoder one(codec, QStringConverter::Flag::Stateless);
-            QByteArray b = one(ch);
-            bool decodedOk = false;
-            if (one.hasError() || decodeStrict(b, decodedOk) != ch || !decodedOk) {
+            const qsizetype n = (s.at(i).isHighSurrogate() && i + 1 < s.size()) ? 2 : 1;
+            const QString ch = s.mid(i, n);
+            bool one = false;
+            encodeExact(ch, one);
+            if (!one) {
                 *badChar = ch;
                 break;
             }

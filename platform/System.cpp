@@ -4,7 +4,15 @@
 #include <QFont>
 #include <QStringList>
 
+#ifdef _WIN32
+#include <QDir>
+#include <QRandomGenerator>
+#include <windows.h>
+#else
+#include <QFile>
 #include <ctime>
+#include <unistd.h>
+#endif
 
 namespace sys {
 
@@ -26,11 +34,45 @@ void setExecutablePathForTesting(const QString &path) {
 }
 
 std::uint32_t clockSeed() {
+#ifdef _WIN32
+    LARGE_INTEGER counter{};
+    if (QueryPerformanceCounter(&counter))
+        return static_cast<std::uint32_t>(counter.QuadPart);
+    return static_cast<std::uint32_t>(GetTickCount());
+#else
     timespec ts{};
     if (clock_gettime(CLOCK_MONOTONIC, &ts) == 0)
         return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull
                                           + static_cast<std::uint64_t>(ts.tv_nsec));
     return static_cast<std::uint32_t>(std::clock());
+#endif
+}
+
+bool hasDisplay() {
+#ifdef _WIN32
+    return true;
+#else
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+           || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+#endif
+}
+
+bool folderIsWritable(const QString &folder) {
+#ifdef _WIN32
+    // The read-only attribute of a folder says nothing on Windows, and its
+    // permissions are not what they seem to a test for them: only creating a
+    // file there tells. The file goes when its handle closes.
+    const QString probe = QDir(folder).filePath(
+        QStringLiteral("~kirabo-%1.tmp").arg(QRandomGenerator::global()->generate(), 0, 36));
+    const HANDLE h = CreateFileW(QDir::toNativeSeparators(probe).toStdWString().c_str(), GENERIC_WRITE, 0,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(h);
+    return true;
+#else
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+#endif
 }
 
 void installFontSubstitutes() {

@@ -11,8 +11,17 @@ namespace sys {
 QString executablePath();
 void setExecutablePathForTesting(const QString &path);
 
-// The lower 32 bits of the high-resolution clock, for seeding the generator.
+// The lower 32 bits of the high-resolution clock (on Windows the performance
+// counter, or the millisecond tick count without one), for seeding the
+// generator.
 std::uint32_t clockSeed();
+
+// False where the program has no screen to show on: on Linux, started with
+// no display named (and no Qt platform asked for). Windows always has one.
+bool hasDisplay();
+
+// True when this user may create files in the folder.
+bool folderIsWritable(const QString &folder);
 
 // Maps the Windows face names the window asks for onto installed Japanese
 // faces, so that Japanese text never shows as boxes.

@@ -1,10 +1,10 @@
 #include "settings/SettingsPath.h"
 
+#include "platform/System.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 QString startupSettingsFile(const QString &executablePath) {
     const QFileInfo exe(executablePath);
@@ -14,7 +14,7 @@ QString startupSettingsFile(const QString &executablePath) {
         name.truncate(dot);
     name += QStringLiteral(".ini");
     const QString folder = exe.absolutePath();
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
+    if (sys::folderIsWritable(folder))
         return QDir(folder).filePath(name);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
