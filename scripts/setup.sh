@@ -17,6 +17,10 @@ for flag in "$@"; do
     --with-package-tools) packages+=(dpkg-dev file debootstrap libx11-dev) ;;
     --with-fuzzing) packages+=(clang libclang-rt-14-dev) ;;
     --with-valgrind) packages+=(valgrind) ;;
+    # The Windows program: cross compilers, Qt's source, Wine to run it.
+    --with-windows-tools)
+      packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                 mingw-w64-x86-64-dev googletest dpkg-dev xz-utils wine wine64 xvfb xauth) ;;
   esac
 done
 

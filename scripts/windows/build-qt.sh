@@ -3,6 +3,8 @@
 # Widgets, PrintSupport and Test), once, into a cache folder under the user's
 # cache directory, from Debian's own source of the Qt that the Linux build uses.
 # Prints the install prefix on its last line. Later runs reuse the cache.
+# With --cached it only answers: the prefix when the cache holds the build,
+# a failure otherwise.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
@@ -29,12 +31,13 @@ cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/kirabo"
 # The folder's name carries a digest of everything that shapes the build, so a
 # changed option or compiler builds a fresh Qt instead of reusing a stale one.
 digest=$( (printf '%s\n' "$debian_version" "${configure_options[@]}"; cat "$toolchain";
-           x86_64-w64-mingw32-g++-posix --version | head -1) | sha256sum | cut -c1-12)
+           x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1) | sha256sum | cut -c1-12)
 prefix="$cache_root/qt-$qt_version-win64-$digest"
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix"
   exit 0
 fi
+[ "${1:-}" = --cached ] && exit 1
 
 work="$cache_root/work-$digest"
 rm -rf "$work" "$prefix"

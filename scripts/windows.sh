@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Kirabo for 64-bit Windows: builds the minimal Qt for Windows once (cached
+# under the user's cache directory), cross-builds Kirabo and its tests against
+# it, runs the tests under Wine and lays out the portable folder, zipped as
+# Kirabo-win64.zip in the project folder.
+#   --no-tests   builds the program and the zip only
+#   --tests-only builds and runs the tests only (what scripts/test.sh runs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+run_tests=1
+make_zip=1
+case "${1:-}" in
+  --no-tests) run_tests=0 ;;
+  --tests-only) make_zip=0 ;;
+  "") ;;
+  *) echo "usage: $0 [--no-tests|--tests-only]" >&2; exit 2 ;;
+esac
+
+bash scripts/setup.sh --with-windows-tools
+qt=$(bash scripts/windows/build-qt.sh | tail -1)
+build=build/win64
+
+echo "== cross-building Kirabo for Windows against $qt"
+# The toolchain is named again, as the Qt in the cache may have been built
+# from another checkout of this project.
+"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIRABO_WERROR=ON \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/scripts/windows/mingw-w64-x86_64.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DKIRABO_TESTS=$([ $run_tests = 1 ] && echo ON || echo OFF) >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+source scripts/windows/wine-env.sh
+
+if [ $run_tests = 1 ]; then
+  echo "== the Windows suites under Wine"
+  (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
+fi
+
+if [ $make_zip = 1 ]; then
+  echo "== laying out Kirabo-win64"
+  dist="$build/Kirabo-win64"
+  rm -rf "$dist" Kirabo-win64.zip
+  mkdir -p "$dist/platforms" "$dist/imageformats" "$dist/styles" "$dist/translations"
+  cp "$build/kirabo.exe" "$dist/"
+  x86_64-w64-mingw32-strip "$dist/kirabo.exe"
+  for lib in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do cp "$qt/bin/$lib.dll" "$dist/"; done
+  for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+    cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$dist/"
+  done
+  cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
+  cp "$qt/plugins/imageformats/qjpeg.dll" "$dist/imageformats/"
+  cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
+  # Qt's Japanese translations are the same release's, from Debian.
+  cp /usr/share/qt6/translations/qtbase_ja.qm "$dist/translations/"
+  # Qt looks for its plug-ins and translations beside the program.
+  printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$dist/qt.conf"
+  (cd "$build" && cmake -E tar cf "$root/Kirabo-win64.zip" --format=zip Kirabo-win64)
+  echo "== Kirabo-win64.zip: $(du -k Kirabo-win64.zip | cut -f1) KiB"
+fi
