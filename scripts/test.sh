@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kirabo with its tests and runs every test:
 # once in a normal build, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Warnings are errors in both.
+# UndefinedBehaviorSanitizer. Warnings are errors in both. Then the Windows
+# suites under Wine, where the Qt for Windows has been built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,13 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd build/asan && ctest -j "$jobs" --output-on-failure)
+
+# The Windows program's suites, cross-built and run under Wine, when this
+# machine holds the Qt for Windows that scripts/windows.sh builds (it takes
+# half an hour to build, so the test command does not build it).
+if bash scripts/windows/build-qt.sh --cached >/dev/null 2>&1; then
+  echo "== build and test the Windows program under Wine"
+  bash scripts/windows.sh --tests-only
+else
+  echo "== Windows suites skipped: no Qt for Windows in the cache (bash scripts/windows.sh builds it)"
+fi

@@ -165,8 +165,13 @@ TEST_F(Window, WindowsFaceNamesAreAskedForAndFallBackToJapaneseFaces) {
     for (const auto &c : fonts) {
         EXPECT_EQ(c.w->font().family(), QString::fromUtf8(c.family));
         EXPECT_EQ(c.w->font().pixelSize(), c.pixels);
-        EXPECT_TRUE(QFontInfo(c.w->font()).family().startsWith(QStringLiteral("IPA")))
-            << QFontInfo(c.w->font()).family().toStdString();
+        const QString shown = QFontInfo(c.w->font()).family();
+#ifdef _WIN32
+        // Windows has the faces asked for; Wine has not.
+        if (shown == QString::fromUtf8(c.family))
+            continue;
+#endif
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("IPA"))) << shown.toStdString();
     }
 }
 

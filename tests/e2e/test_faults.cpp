@@ -222,7 +222,11 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
         if (c.settings)
             writeFile(krb, c.settings());
         else
+#ifdef _WIN32
+            ASSERT_TRUE(QFile::copy(csv, krb));
+#else
             ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(krb).constData()), 0);
+#endif
     }
     const QByteArray csvHash = hashOf(csv);
     const QByteArray krbHash = c.settings ? hashOf(krb) : csvHash; // else the same file

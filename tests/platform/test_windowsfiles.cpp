@@ -103,21 +103,6 @@ TEST_F(WindowsFiles, ASaveFailingAfterTheWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(entries(), QStringList{QStringLiteral("class.csv")});
 }
 
-// A reader that lets files be replaced, as most do, does not stop a save,
-// and keeps what it opened.
-TEST_F(WindowsFiles, SavingReplacesAFileOpenForReadingWithDeleteSharing) {
-    const QString file = path("class.csv");
-    write(file, "old");
-    const HANDLE reader = holdOpen(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(codeOf([&] { textfile::save(file, "new"); }), 0);
-    char bytes[3] = {};
-    DWORD got = 0;
-    EXPECT_TRUE(ReadFile(reader, bytes, sizeof bytes, &got, nullptr));
-    EXPECT_EQ(QByteArray(bytes, static_cast<qsizetype>(got)), "old");
-    CloseHandle(reader);
-    EXPECT_EQ(read(file), "new");
-}
 
 TEST_F(WindowsFiles, StartupSettingsBesideTheProgramOrInTheApplicationData) {
     EXPECT_EQ(startupSettingsFile(path("kirabo.exe")), path("kirabo.ini"));

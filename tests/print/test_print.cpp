@@ -443,6 +443,8 @@ TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
     const double ascentShare = info.ascent / (info.ascent - info.descent);
     const double heightPerPoint = (info.ascent - info.descent) / 1000 * 25.4 / 72;
 
+    if (!pdfTextReadable())
+        GTEST_SKIP() << "no tool reads a PDF's words here";
     const QList<PdfWord> words = pdfWords(pdf);
     for (const PlacedText &t : c.texts) {
         SCOPED_TRACE(t.text);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+
 namespace {
 constexpr double mmPerPoint = 25.4 / 72;
 
@@ -68,15 +69,62 @@ QStringList ShownWindows::labelsOf(const QString &title) const {
     return {};
 }
 
+
 QByteArray runTool(const QString &program, const QStringList &args) {
     QProcess p;
     p.start(program, args);
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         ADD_FAILURE() << program.toStdString() << " " << args.join(QLatin1Char(' ')).toStdString()
-                      << " failed: " << p.readAllStandardError().toStdString();
+                      << " failed: " << p.errorString().toStdString() << " "
+                      << p.readAllStandardError().toStdString();
         return {};
     }
     return p.readAllStandardOutput();
+}
+
+#ifdef _WIN32
+bool pdfTextReadable() {
+    return false;
+}
+
+// Windows has no Poppler tools: the page count, the paper and the fonts are
+// read from the file's own dictionaries, which the PDF writer leaves
+// uncompressed.
+PdfInfo pdfInfo(const QString &path) {
+    PdfInfo info;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return info;
+    }
+    const QString bytes = QString::fromLatin1(file.readAll());
+    info.pages = static_cast<int>(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"))));
+    const auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)\\s*\\]"))
+                         .match(bytes);
+    if (box.hasMatch()) {
+        info.widthMm = box.captured(1).toDouble() * mmPerPoint;
+        info.heightMm = box.captured(2).toDouble() * mmPerPoint;
+    }
+    const auto rot = QRegularExpression(QStringLiteral("/Rotate\\s+(\\d+)")).match(bytes);
+    if (rot.hasMatch() && rot.captured(1).toInt() % 180 != 0)
+        std::swap(info.widthMm, info.heightMm);
+    auto fonts = QRegularExpression(QStringLiteral("/BaseFont\\s*/([^\\s/]+)")).globalMatch(bytes);
+    while (fonts.hasNext())
+        info.fonts += fonts.next().captured(1) + QLatin1Char('\n');
+    const auto ascent = QRegularExpression(QStringLiteral("/Ascent\\s+(-?[\\d.]+)")).match(bytes);
+    const auto descent = QRegularExpression(QStringLiteral("/Descent\\s+(-?[\\d.]+)")).match(bytes);
+    info.ascent = ascent.hasMatch() ? ascent.captured(1).toDouble() : 0;
+    info.descent = descent.hasMatch() ? descent.captured(1).toDouble() : 0;
+    return info;
+}
+
+QList<PdfWord> pdfWords(const QString &) {
+    ADD_FAILURE() << "no tool reads a PDF's words here";
+    return {};
+}
+#else
+bool pdfTextReadable() {
+    return true;
 }
 
 PdfInfo pdfInfo(const QString &path) {
@@ -129,3 +177,4 @@ QList<PdfWord> pdfWords(const QString &path) {
     }
     return words;
 }
+#endif

@@ -54,6 +54,9 @@ struct PdfWord {
     double left, top, right, bottom;
 };
 QList<PdfWord> pdfWords(const QString &path);
+// Whether pdfWords can read a PDF here: it runs Poppler's pdftotext, which
+// the Windows build cannot.
+bool pdfTextReadable();
 
 // Runs a program to its end; its standard output.
 QByteArray runTool(const QString &program, const QStringList &args);

@@ -15,7 +15,13 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("LC_ALL", "C.UTF-8");
     qputenv("LANG", "C.UTF-8");
-#ifndef _WIN32
+#ifdef _WIN32
+    // The offscreen platform reads its fonts from one folder: the system's,
+    // unless the run names another in KIRABO_TEST_FONTDIR (under Wine, the
+    // IPA faces' folder; Wine passes no QT_ variable on).
+    const QByteArray fonts = qgetenv("KIRABO_TEST_FONTDIR");
+    qputenv("QT_QPA_FONTDIR", fonts.isEmpty() ? qgetenv("WINDIR") + "\\Fonts" : fonts);
+#else
     qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp/kirabo-test-runtime-") + QByteArray::number(getuid()));
 #endif
     ::testing::InitGoogleTest(&argc, argv);
