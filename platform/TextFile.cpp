@@ -2,7 +2,12 @@
 
 namespace textfile {
 
-QString folderOf(const QString &path) {
+QString folderOf(const QString &typed) {
+#ifdef _WIN32
+    const QString path = QString(typed).replace(QLatin1Char('\\'), QLatin1Char('/'));
+#else
+    const QString &path = typed;
+#endif
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
         return {};

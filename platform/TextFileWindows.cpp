@@ -103,7 +103,7 @@ HANDLE createTemp(const QString &target, std::wstring &name) {
 } // namespace
 
 QByteArray readAll(const QString &path) {
-    const std::wstring name = nativeName(path);
+    const std::wstring name = nativeName(QDir::fromNativeSeparators(path));
     // Others may go on reading; a file another program holds open for
     // writing is refused with the sharing violation.
     Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -136,7 +136,9 @@ QByteArray readAll(const QString &path) {
     return content;
 }
 
-void save(const QString &path, const QByteArray &content) {
+void save(const QString &typed, const QByteArray &content) {
+    // A name typed with Windows' own separators is the same name.
+    const QString path = QDir::fromNativeSeparators(typed);
     const std::wstring target = nativeName(path);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;

@@ -48,7 +48,6 @@ if [ $make_zip = 1 ]; then
   rm -rf "$dist" Kirabo-win64.zip
   mkdir -p "$dist/platforms" "$dist/imageformats" "$dist/styles" "$dist/translations"
   cp "$build/kirabo.exe" "$dist/"
-  x86_64-w64-mingw32-strip "$dist/kirabo.exe"
   for lib in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do cp "$qt/bin/$lib.dll" "$dist/"; done
   for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
     cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$dist/"
@@ -59,6 +58,9 @@ if [ $make_zip = 1 ]; then
   cp "$qt/translations/qtbase_ja.qm" "$dist/translations/"
   # Qt looks for its plug-ins and translations beside the program.
   printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$dist/qt.conf"
+  # The run-time libraries come with their debugging symbols, which a
+  # teacher's copy does not need.
+  find "$dist" \( -name '*.exe' -o -name '*.dll' \) -print0 | xargs -0 x86_64-w64-mingw32-strip --strip-unneeded
   (cd "$build" && cmake -E tar cf "$root/Kirabo-win64.zip" --format=zip Kirabo-win64)
   echo "== Kirabo-win64.zip: $(du -k Kirabo-win64.zip | cut -f1) KiB"
 fi

@@ -104,6 +104,17 @@ TEST_F(WindowsFiles, ASaveFailingAfterTheWriteLeavesTheOldFileWhole) {
 }
 
 
+// A name typed into the print options keeps Windows' own separators.
+TEST_F(WindowsFiles, NamesWithBackslashesReadAndSave) {
+    const QString typed = QDir::toNativeSeparators(path("chart.pdf"));
+    ASSERT_TRUE(typed.contains(QLatin1Char('\\')));
+    textfile::save(typed, "%PDF-1.4");
+    EXPECT_EQ(textfile::readAll(typed), "%PDF-1.4");
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("chart.pdf")});
+    EXPECT_EQ(textfile::folderOf(typed), dir.path());
+    EXPECT_EQ(textfile::folderOf(QStringLiteral("C:\\chart.pdf")), QStringLiteral("C:/"));
+}
+
 TEST_F(WindowsFiles, StartupSettingsBesideTheProgramOrInTheApplicationData) {
     EXPECT_EQ(startupSettingsFile(path("kirabo.exe")), path("kirabo.ini"));
     EXPECT_TRUE(sys::folderIsWritable(dir.path()));
