@@ -3,6 +3,8 @@
 #include "platform/SjisText.h"
 
 #include <QString>
+
+#include <cerrno>
 #include <exception>
 
 // The errors that end a handler and reach the user through the error box.
@@ -39,6 +41,20 @@ class SettingsWriteError : public KiraboError {
 public:
     explicit SettingsWriteError(const QString &path);
 };
+
+// The codes the program raises itself, in the system's own numbering, so that
+// on Windows a failed printer is not read as a denied access (EIO is 5 there).
+namespace syserr {
+#ifdef _WIN32
+constexpr int deviceFailed = 31;   // ERROR_GEN_FAILURE
+constexpr int noSuchDevice = 1801; // ERROR_INVALID_PRINTER_NAME
+constexpr int fileTooLarge = 223;  // ERROR_FILE_TOO_LARGE
+#else
+constexpr int deviceFailed = EIO;
+constexpr int noSuchDevice = ENODEV;
+constexpr int fileTooLarge = EFBIG;
+#endif
+} // namespace syserr
 
 // The message that belongs to a system error code.
 QString ioErrorMessage(int code);

@@ -29,7 +29,6 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include <cerrno>
 #include <new>
 
 namespace {
@@ -182,11 +181,11 @@ template <typename Action> void showingErrors(Action action) {
 void drawPage(const RecordingCanvas &page, QPaintDevice &device) {
     QPainter painter;
     if (!painter.begin(&device))
-        throw InOutError(EIO);
+        throw InOutError(syserr::deviceFailed);
     PainterCanvas canvas(painter);
     page.replay(canvas);
     if (!painter.end())
-        throw InOutError(EIO);
+        throw InOutError(syserr::deviceFailed);
 }
 
 } // namespace
@@ -285,13 +284,13 @@ void ReportSystem::print(const RecordingCanvas &page, const Options &options) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(options.printerName);
     // The printer was there when the options were chosen; it may be gone.
     if (info.isNull())
-        throw InOutError(ENODEV);
+        throw InOutError(syserr::noSuchDevice);
     QPrinter printer(info, QPrinter::HighResolution);
     setUpPrinter(printer, options);
     printer.setCopyCount(options.copies);
     drawPage(page, printer);
     if (printer.printerState() == QPrinter::Error)
-        throw InOutError(EIO);
+        throw InOutError(syserr::deviceFailed);
 }
 
 void ReportSystem::writePdf(const RecordingCanvas &page, const Options &options, const QString &fileName) {

@@ -5,7 +5,6 @@
 #include "roster/RosterCsv.h"
 
 #include <array>
-#include <cerrno>
 #include <climits>
 #include <optional>
 
@@ -18,7 +17,7 @@ void fillGrid(StringGrid &grid, QByteArrayView file) {
     int row = 0;
     rostercsv::forEachStudent(file, [&](rostercsv::Fields &fields) {
         if (row == INT_MAX - 1)
-            throw InOutError(EFBIG);
+            throw InOutError(syserr::fileTooLarge);
         if (!batch)
             batch.emplace(&grid);
         ++row;
