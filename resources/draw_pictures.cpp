@@ -1,13 +1,14 @@
 // Draws the window's pictures: the frame behind the big number, the banner of
-// the draw page, the five tool icons and the print button's printer; and the
-// application's icon for the desktop.
+// the draw page, the five tool icons, the print button's printer and the close
+// button's cross; and the application's icon for the desktop.
 //
 //   kirabo_draw_pictures <pictures folder> <icon theme folder>
 //
-// writes frame.jpg, banner.jpg, tool0.png .. tool4.png and printer.png into
-// <pictures folder>, each also at twice the size as frame@2x.jpg and so on,
-// and the icon in the hicolor sizes 16 to 256 plus an SVG into <icon theme
-// folder>. Everything is drawn here, so the pictures can always be made anew.
+// writes frame.jpg, banner.jpg, tool0.png .. tool4.png, printer.png and
+// close.png into <pictures folder>, each also at twice the size as
+// frame@2x.jpg and so on, and the icon in the hicolor sizes 16 to 256 plus an
+// SVG into <icon theme folder>. Everything is drawn here, so the pictures can
+// always be made anew.
 
 #include <QFont>
 #include <QFontInfo>
@@ -247,6 +248,19 @@ QImage drawPrinter(int scale) {
     return img;
 }
 
+// Close: a dark cross, as on the settings page's close button.
+QImage drawClose(int scale) {
+    QImage img = blankIcon(scale);
+    QPainter p(&img);
+    setupPainter(p, scale);
+    QPen cross(QColor(0x30, 0x34, 0x3C), 2.2);
+    cross.setCapStyle(Qt::RoundCap);
+    p.setPen(cross);
+    p.drawLine(QPointF(4.0, 4.0), QPointF(12.0, 12.0));
+    p.drawLine(QPointF(12.0, 4.0), QPointF(4.0, 12.0));
+    return img;
+}
+
 // The frame behind the big number: a white field inside a border shading
 // from grey-blue (left and top) to light grey (right and bottom). The number
 // label covers (17, 16)-(177, 103), well inside the white field.
@@ -470,6 +484,7 @@ int main(int argc, char **argv) {
         ok = save(drawTool3(scale), folder, name("tool3", ".png")) && ok;
         ok = save(drawTool4(scale), folder, name("tool4", ".png")) && ok;
         ok = save(drawPrinter(scale), folder, name("printer", ".png")) && ok;
+        ok = save(drawClose(scale), folder, name("close", ".png")) && ok;
     }
     ok = saveAppIcons(QString::fromLocal8Bit(argv[2])) && ok;
     return ok ? 0 : 1;

@@ -1,9 +1,11 @@
 #include "platform/TextList.h"
 #include "support/WindowTest.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -173,6 +175,15 @@ TEST_F(Window, WindowsFaceNamesAreAskedForAndFallBackToJapaneseFaces) {
 #endif
         EXPECT_TRUE(shown.startsWith(QStringLiteral("IPA"))) << shown.toStdString();
     }
+}
+
+// The icons come with the program, installed or not.
+TEST_F(Window, TheProgramsIconComesWithIt) {
+    const QIcon icon = QApplication::windowIcon();
+    EXPECT_EQ(icon.availableSizes().size(), 8);
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(256, 256)));
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+    EXPECT_EQ(form().BitBtn2->icon().pixmap(QSize(16, 16)).size(), QSize(16, 16));
 }
 
 TEST_F(Window, QtsOwnDialogsSpeakJapanese) {
