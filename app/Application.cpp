@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "platform/System.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>

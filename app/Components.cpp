@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "draw/PresenterKeys.h"
 #include "platform/PageKeys.h"
 #include "platform/SjisEdit.h"
 #include "platform/StringGrid.h"
@@ -178,6 +179,7 @@ void TForm1::createRosterPage() {
     StringGrid2 = new StringGrid(roster::columns, 2, TabSheet2);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     StringGrid2->setFixedRows(1);
+    StringGrid2->showTable(classRoster.cells());
     const int widths[roster::columns] = {76, 70, 98, 115, 64};
     for (int c = 0; c < roster::columns; ++c)
         StringGrid2->setColWidth(c, widths[c]);
@@ -270,6 +272,7 @@ void TForm1::createSettingsPage() {
     Panel2 = deskPlate(Panel4);
     StringGrid_Settei = seatGrid(Panel4, QRect(8, 40, 481, 209));
     StringGrid_Settei->setObjectName(QStringLiteral("StringGrid_Settei"));
+    StringGrid_Settei->showTable(seatLayout.cells());
 
     ComboBox1 = new QComboBox(Panel4);
     ComboBox1->setGeometry(393, 11, 48, 20);
@@ -292,4 +295,18 @@ void TForm1::createSettingsPage() {
     // A picture of our own: the style's close icon is looked up in the icon
     // theme, whose first use costs more than the rest of the page.
     BitBtn2->setIcon(QIcon(QStringLiteral(":/images/close.png")));
+}
+
+void TForm1::createPresenterControls() {
+    // Beside the banner, where the draw page has room to spare.
+    Button_Projector = new QPushButton(QStringLiteral("プロジェクター表示 (F11)"), TabSheet1);
+    Button_Projector->setGeometry(374, 470, 131, 27);
+    Button_Record = new QPushButton(QStringLiteral("くじ引きの記録"), TabSheet1);
+    Button_Record->setGeometry(374, 503, 131, 27);
+    for (QPushButton *b : {Button_Projector, Button_Record})
+        b->setFocusPolicy(Qt::ClickFocus);
+
+    SaveDialogRecord.filterName = QStringLiteral("CSVファイル");
+    SaveDialogRecord.patterns = {QStringLiteral("*.CSV")};
+    SaveDialogRecord.defaultExt = QStringLiteral("CSV");
 }

@@ -1,9 +1,8 @@
 #include "app/Main.h"
 
 #include "draw/Random.h"
-#include "platform/StringGrid.h"
+#include "platform/Dialogs.h"
 #include "platform/System.h"
-#include "roster/Columns.h"
 #include "settings/SettingsPath.h"
 
 #include <QSignalBlocker>
@@ -12,9 +11,7 @@
 void TForm1::FormCreate() {
     rng::seed(sys::clockSeed());
 
-    const char *header[] = {"くじ順", "出席番号", "氏名", "ふりがな", "座席番号"};
-    for (int c = 0; c < roster::columns; ++c)
-        StringGrid2->setCell(c, 0, SjisText::lit(header[c]));
+    classRoster.writeHeader();
 
     {
         // The program's own change of page is no page change.
@@ -35,4 +32,10 @@ void TForm1::FormCloseQuery(bool &canClose) {
 void TForm1::PageControl1Change() {
     if (PageControl1->currentIndex() == 1)
         Jyunbi();
+}
+
+void TForm1::warnNotShiftJis(const QString &character) {
+    messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません")
+                   .arg(character, codePointText(character)),
+               MsgKind::Warning, {MsgButton::Ok});
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "draw/Draw.h"
 #include "draw/Record.h"
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
-#include "seats/Classroom.h"
+#include "roster/Roster.h"
+#include "seats/SeatLayout.h"
+#include "seats/SeatTable.h"
+#include "settings/SettingsFile.h"
 
 #include <QMainWindow>
 
@@ -31,39 +35,23 @@ class ProjectorView;
 class PresenterKeys;
 struct GridDrawState;
 
-// Per-seat copy of the roster data of the student holding a seat.
-struct SeatEntry {
-    SjisText seatText;   // 0: the seat column's text as the roster holds it
-    SjisText attendance; // 1: attendance number
-    SjisText name;       // 2: name
-    SjisText reading;    // 3: reading of the name
-};
-
-// The one window. It owns every component for the whole run; the grids are
-// the stores of the roster, the layout and the chart, and five state fields
-// carry the rest. Each subsystem's folder defines its methods.
+// The one window. It owns every component for the whole run, and the plain
+// classes that hold the class's data and rules: the roster, the seat layout,
+// who sits where and the draw. Its handlers are where the widgets meet them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // ---- Form state fields ----
-    std::int32_t SpinIndex = 0; // pool index of the number the latest spin tick showed
-    std::int32_t TurnRow = 0;   // roster row of the student whose turn it is
-    std::array<SeatEntry, layout::maxSeats + 1> SeatTable{}; // indexed by seat number 1 to 48; entry 0 unused
-    bool Modified = false;  // the roster grid holds changes not yet saved
-    bool SpinShown = false; // a tick has shown a number since the last accepted stop
-
+    // ---- What the window shows and changes ----
+    Roster classRoster;   // the roster grid shows and edits its cells
+    SeatLayout seatLayout; // the layout grid shows its cells
+    SeatTable seatTable;  // who sits where, as the chart and the printout show it
+    Draw draw;            // the pool, the turn and the spin
+    bool Modified = false; // the roster holds changes not yet saved
     // The bytes the settings file held for the title and the two folders.
-    // While the text shown is unchanged they go back to the file as they
-    // came, also where Shift-JIS decoding cannot show them exactly (bytes
-    // that are no character, codes that share a character).
-    struct SettingsBytes {
-        SjisText title;
-        SjisText folder;
-        SjisText folder2;
-    } settingsRead;
+    settings::StoredBytes settingsRead;
 
     // ---- Window ----
     QTabWidget *PageControl1 = nullptr;
@@ -95,7 +83,7 @@ public:
     StringGrid *StringGrid1 = nullptr; // the seat chart grid
     QLabel *Image2 = nullptr;          // banner
     QLabel *Label5 = nullptr;          // version
-    TextList *Memo1 = nullptr;         // hidden: the free-seat pool
+    TextList *Memo1 = nullptr;         // hidden: shows the free-seat pool
 
     // ---- Print and seat settings page ----
     QLabel *Label3 = nullptr;
@@ -121,7 +109,7 @@ public:
     FileDialog OpenDialog2{FileDialog::Mode::Open}; // settings
     FileDialog SaveDialog2{FileDialog::Mode::Save};
 
-    // ---- Main window (app/) ----
+    // ---- Main window ----
     void FormCreate();
     void FormCloseQuery(bool &canClose);
     void PageControl1Change();
@@ -132,18 +120,18 @@ public:
     // configuration folder where that folder is not writable.
     QString startupSettingsPath() const { return settingsPath; }
 
-    // ---- Seat layout (seats/) ----
+    // ---- Seat layout ----
     void ZasekiNoNyuryoku();
     void StringGrid_SetteiMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     int SeatAmount() const;
     void SeatToCell(int seat, int &col, int &row) const;
 
-    // ---- Seat chart (seats/) ----
+    // ---- Seat chart ----
     void ZasekiYomikomi();
     void StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect &rect, const GridDrawState &state);
     void PaintCell(int col, int row, bool highlight);
 
-    // ---- Roster file (roster/) ----
+    // ---- Roster file ----
     void ToolButton1Click();
     void ToolButton3Click();
     void ToolButton2Click();
@@ -155,18 +143,17 @@ public:
     // refused; converted tells that content was converted.
     bool takeUtf8Roster(QByteArray &content, bool &converted);
 
-    // ---- Roster checks and ordering (roster/) ----
+    // ---- Roster checks and ordering ----
     bool ErrorCheck();
-    void GridSort(StringGrid *grid, int col);
     void ToolButton6Click();
     void ToolButton4Click();
 
-    // ---- Draw preparation (draw/Prepare.cpp) ----
+    // ---- Draw preparation ----
     void Jyunbi();
     bool NoCheck(std::int32_t seat) const;
     void Button6Click();
 
-    // ---- Spinning draw (draw/Spin.cpp) ----
+    // ---- Spinning draw ----
     void Button1Click();
     void kujistart();
     void Timer1Timer();
@@ -175,11 +162,11 @@ public:
     // its box shows, so that the next ticks cannot open box after box.
     void guardedTick(const std::function<void()> &tick);
 
-    // ---- Neighbour rule (draw/Neighbour.cpp) ----
+    // ---- Neighbour rule ----
     std::int32_t Otonari(std::int32_t seat) const;
     bool Otonaricheck(std::int32_t row, std::int32_t drawn) const;
 
-    // ---- In front of the class (draw/Projector.cpp, draw/PresenterKeys.cpp, draw/RecordView.cpp) ----
+    // ---- In front of the class: the projector view, presenter keys, the record ----
     QPushButton *Button_Projector = nullptr; // opens the projector view (F11)
     QPushButton *Button_Record = nullptr;    // shows the record of the draw
     ProjectorView *Projector = nullptr;      // the full-screen view while it is open
@@ -191,9 +178,9 @@ public:
     void closeProjector();
     void ButtonRecordClick();
     void saveDrawRecord();
-    void record(drawrecord::Kind kind, const SjisText &seat = {}, const SjisText &note = {});
+    void record(drawrecord::Kind kind, SeatNumber seat = {}, const SjisText &note = {});
 
-    // ---- Settings (settings/) ----
+    // ---- Settings ----
     void LoadSetting(const QString &path);
     void SaveSetting(const QString &path);
     void LoadSettingFile();
@@ -202,11 +189,10 @@ public:
     void Button4Click();
     void Button5Click();
 
-    // ---- Printing (print/) ----
+    // ---- Printing ----
     ReportSystem *RvSystem1 = nullptr; // the printing service: options, status, preview, printer, PDF
     void BitBtn1Click();
     void RvSystem1Print(PageCanvas &sender); // composes the one page of the seat chart
-    static int printCC(bool teachersView, int i); // the layout column shown at print position i
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -216,6 +202,8 @@ private:
     void createDrawPage();
     void createSettingsPage();
     void wireEvents();
+    // Keeps an open projector view in step with the draw and the chart.
+    void wireProjector(ProjectorView *view);
     // Runs one handler; an error it raises is shown in the error box.
     // Answers false when the handler ended with an error.
     // beforeBox runs first when there is an error to show.
@@ -223,10 +211,10 @@ private:
 
     // The draw's own steps.
     void showDrawFailure(const char *message);
-    void showTurn();
-    void advanceTurn();
-    bool isStudentWithoutSeat(std::int32_t row) const;
-    bool shownSeatIsInPool() const;
+    // The draw page (and the projector view) show the draw as it now stands.
+    void showDrawState();
+    // The hidden list shows the pool.
+    void showPool();
 
     QString settingsPath;
     // Button6 prepares again; every other preparation is recorded as one.

@@ -1,10 +1,12 @@
 #include "app/Main.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Errors.h"
+#include "draw/PresenterKeys.h"
+#include "draw/Projector.h"
+#include "platform/Guard.h"
 #include "platform/StringGrid.h"
 #include "print/ReportSystem.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -12,28 +14,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <new>
-
 bool TForm1::guarded(const std::function<void()> &handler, const std::function<void()> &beforeBox) {
-    QString message;
-    try {
-        handler();
-        return true;
-    } catch (const KiraboError &e) {
-        message = e.message();
-    } catch (const std::bad_alloc &) {
-        message = QStringLiteral("メモリが不足しています");
-    } catch (const std::exception &e) {
-        // Nothing of ours raises these, but a handler must never let one
-        // reach the event loop: the window lives on.
-        message = QStringLiteral("予期しないエラーが発生しました (%1)").arg(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        message = QStringLiteral("予期しないエラーが発生しました");
-    }
-    if (beforeBox)
-        beforeBox();
-    showErrorBox(message);
-    return false;
+    return runGuarded(handler, beforeBox);
 }
 
 // Every event the program handles, and its handler. Each one runs through
@@ -56,7 +38,10 @@ void TForm1::wireEvents() {
     on(Button3, &QPushButton::clicked, &TForm1::Button3Click);
     on(Button4, &QPushButton::clicked, &TForm1::Button4Click);
     on(Button5, &QPushButton::clicked, &TForm1::Button5Click);
-    // Called inside BitBtn1Click, so its errors end the print command there.
+    on(Button_Projector, &QPushButton::clicked, &TForm1::ButtonProjectorClick);
+    on(Button_Record, &QPushButton::clicked, &TForm1::ButtonRecordClick);
+    // Called inside BitBtn1Click, so its errors end the print command there,
+    // in the same guard.
     RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };
     // The close kind of button closes the window through the close query.
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
@@ -74,6 +59,24 @@ void TForm1::wireEvents() {
             [this](Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
                 guarded([&] { StringGrid_SetteiMouseUp(b, m, x, y); });
             });
+
+    // The presenter keys act on the draw page and in the projector view.
+    presenterKeys = new PresenterKeys(this, {
+        [this](const QWidget *window) { return Projector && window == Projector; },
+        [this](const QWidget *window) { return window == this && PageControl1->currentWidget() == TabSheet1; },
+        [this] { Button1->click(); },
+        [this] { showProjector(); },
+        [this] { closeProjector(); },
+    });
+    qApp->installEventFilter(presenterKeys);
+}
+
+void TForm1::wireProjector(ProjectorView *view) {
+    const auto refresh = [this, view] { view->showDraw(draw.screen()); };
+    connect(StringGrid1->cells(), &QAbstractItemModel::dataChanged, view, refresh);
+    connect(StringGrid1->cells(), &QAbstractItemModel::modelReset, view, refresh);
+    connect(view, &ProjectorView::startStopClicked, Button1, &QPushButton::click);
+    connect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
 }
 
 void TForm1::closeEvent(QCloseEvent *e) {
@@ -82,10 +85,4 @@ void TForm1::closeEvent(QCloseEvent *e) {
         e->accept();
     else
         e->ignore();
-}
-
-void TForm1::warnNotShiftJis(const QString &character) {
-    messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため入力できません")
-                   .arg(character, codePointText(character)),
-               MsgKind::Warning, {MsgButton::Ok});
 }

@@ -1,7 +1,7 @@
 #include "app/Main.h"
 #include "platform/StringGrid.h"
 #include "platform/TextList.h"
-#include "roster/RosterGrid.h"
+#include "roster/Roster.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -75,7 +75,7 @@ void prepareDraw(TForm1 &form, const QString &folder) {
     QByteArray roster = "h,h,h,h,h\r\n";
     for (int i = 1; i <= 48; ++i)
         roster += QByteArray::number(i) + ',' + QByteArray::number(i) + ",name" + QByteArray::number(i) + ",r,\r\n";
-    roster::fillGrid(*form.StringGrid2, roster);
+    form.classRoster.read(roster);
     form.OpenDialog1.fileName = folder + QStringLiteral("/class.csv");
     form.Jyunbi();
 }

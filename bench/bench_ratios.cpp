@@ -7,7 +7,7 @@
 #include "print/ReportSystem.h"
 #include "roster/Columns.h"
 #include "roster/RosterCsv.h"
-#include "roster/RosterGrid.h"
+#include "roster/Roster.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,10 +80,12 @@ void BM_RatioRosterOpenSave(benchmark::State &state) {
     for (auto _ : state) {
         base.push_back(millisecondsOf([&] { systemCopy(path, copy); }));
         subject.push_back(millisecondsOf([&] {
+            Roster students;
             StringGrid grid(roster::columns, 2, nullptr);
             grid.setFixedRows(1);
-            roster::fillGrid(grid, textfile::readAll(path));
-            textfile::save(path, roster::gridBytes(grid));
+            grid.showTable(students.cells());
+            students.read(textfile::readAll(path));
+            textfile::save(path, students.bytes());
         }));
     }
     state.counters["file_kb"] = static_cast<double>(QFile(path).size()) / 1024.0;
@@ -144,7 +146,7 @@ void BM_RatioPrintPdf(benchmark::State &state) {
     for (int i = 1; i <= 48; ++i)
         roster += QByteArray::number(i) + ',' + QByteArray::number(i) + ",name" + QByteArray::number(i) + ",r,"
                   + QByteArray::number(i) + "\r\n";
-    roster::fillGrid(*form.StringGrid2, roster);
+    form.classRoster.read(roster);
     form.ZasekiYomikomi();
     const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
     const QString empty = dir.filePath(QStringLiteral("empty.pdf"));

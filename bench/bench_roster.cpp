@@ -3,7 +3,7 @@
 #include "platform/StringGrid.h"
 #include "platform/TextFile.h"
 #include "roster/RosterCsv.h"
-#include "roster/RosterGrid.h"
+#include "roster/Roster.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,9 +41,11 @@ void BM_OpenRosterFile(benchmark::State &state) {
     const QByteArray file = benchRosterFile(static_cast<int>(state.range(0)));
     textfile::save(path, file);
     for (auto _ : state) {
+        Roster students;
         StringGrid grid(5, 2, nullptr);
         grid.setFixedRows(1);
-        roster::fillGrid(grid, textfile::readAll(path));
+        grid.showTable(students.cells());
+        students.read(textfile::readAll(path));
         benchmark::DoNotOptimize(grid.gridRowCount());
     }
     state.SetBytesProcessed(state.iterations() * file.size());
@@ -58,9 +60,11 @@ void BM_OpenLongLine(benchmark::State &state) {
     const QString path = dir.filePath(QStringLiteral("long.csv"));
     textfile::save(path, "h\r\n1,2," + QByteArray(10 * 1024 * 1024, 'n') + ",r,5\r\n");
     for (auto _ : state) {
+        Roster students;
         StringGrid grid(5, 2, nullptr);
         grid.setFixedRows(1);
-        roster::fillGrid(grid, textfile::readAll(path));
+        grid.showTable(students.cells());
+        students.read(textfile::readAll(path));
         benchmark::DoNotOptimize(grid.gridRowCount());
     }
 }
@@ -96,9 +100,11 @@ void BM_OpenCommaLine(benchmark::State &state) {
     const qint64 before = memoryKb("VmRSS:");
     resetPeakMemory();
     for (auto _ : state) {
+        Roster students;
         StringGrid grid(5, 2, nullptr);
         grid.setFixedRows(1);
-        roster::fillGrid(grid, textfile::readAll(path));
+        grid.showTable(students.cells());
+        students.read(textfile::readAll(path));
         benchmark::DoNotOptimize(grid.gridRowCount());
     }
     state.counters["peak_per_file_byte"] = double(memoryKb("VmHWM:") - before) * 1024 / double(size);
@@ -111,12 +117,11 @@ BENCHMARK(BM_OpenCommaLine)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations
 void BM_SaveRosterFile(benchmark::State &state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("roster.csv"));
-    StringGrid grid(5, 2, nullptr);
-    grid.setFixedRows(1);
-    roster::fillGrid(grid, benchRosterFile(static_cast<int>(state.range(0))));
+    Roster students;
+    students.read(benchRosterFile(static_cast<int>(state.range(0))));
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray content = roster::gridBytes(grid);
+        const QByteArray content = students.bytes();
         textfile::save(path, content);
         bytes = content.size();
     }

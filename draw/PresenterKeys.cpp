@@ -1,11 +1,7 @@
 #include "draw/PresenterKeys.h"
 
-#include "app/Main.h"
-#include "draw/Projector.h"
-
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QTabWidget>
+#include <QWidget>
 
 PresenterKey presenterKey(int key, Qt::KeyboardModifiers modifiers, bool inProjector) {
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -28,14 +24,14 @@ PresenterKey presenterKey(int key, Qt::KeyboardModifiers modifiers, bool inProje
     }
 }
 
-PresenterKeys::PresenterKeys(TForm1 &owner) : QObject(&owner), form(owner) {}
+PresenterKeys::PresenterKeys(QObject *parent, Targets targets) : QObject(parent), targets(std::move(targets)) {}
 
 bool PresenterKeys::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     const QWidget *window = static_cast<QWidget *>(watched)->window();
-    const bool inProjector = form.Projector && window == form.Projector;
-    const bool onDrawPage = window == &form && form.PageControl1->currentWidget() == form.TabSheet1;
+    const bool inProjector = targets.isProjector(window);
+    const bool onDrawPage = targets.isDrawPage(window);
     if (!inProjector && !onDrawPage)
         return false;
 
@@ -48,16 +44,16 @@ bool PresenterKeys::eventFilter(QObject *watched, QEvent *event) {
         return true;
     switch (action) {
     case PresenterKey::StartStop:
-        form.Button1->click();
+        targets.startStop();
         break;
     case PresenterKey::ToggleProjector:
         if (inProjector)
-            form.closeProjector();
+            targets.closeProjector();
         else
-            form.showProjector();
+            targets.openProjector();
         break;
     case PresenterKey::CloseProjector:
-        form.closeProjector();
+        targets.closeProjector();
         break;
     case PresenterKey::None:
         break;

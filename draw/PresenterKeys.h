@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class TForm1;
+#include <functional>
 
 // What a key does on the draw page and in the projector view.
 enum class PresenterKey { None, StartStop, ToggleProjector, CloseProjector };
@@ -19,11 +19,21 @@ PresenterKey presenterKey(int key, Qt::KeyboardModifiers modifiers, bool inProje
 // the boxes that open over the draw.
 class PresenterKeys : public QObject {
 public:
-    explicit PresenterKeys(TForm1 &form);
+    // Where the keys act and what they do there.
+    struct Targets {
+        std::function<bool(const QWidget *window)> isProjector;
+        // The window is the draw's window, with its draw page shown.
+        std::function<bool(const QWidget *window)> isDrawPage;
+        std::function<void()> startStop;
+        std::function<void()> openProjector;
+        std::function<void()> closeProjector;
+    };
+
+    PresenterKeys(QObject *parent, Targets targets);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TForm1 &form;
+    Targets targets;
 };

@@ -1,9 +1,9 @@
 #include "draw/Projector.h"
 
-#include "app/Main.h"
-#include "draw/PresenterKeys.h"
+#include "draw/Draw.h"
+#include "platform/CellTable.h"
 #include "platform/Dialogs.h"
-#include "platform/StringGrid.h"
+#include "seats/ChartColours.h"
 #include "seats/Classroom.h"
 #include "seats/NoSeatMark.h"
 
@@ -16,8 +16,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
-// The projector view and the window's side of it: the button that opens it
-// and the connections that keep it in step with the draw.
+// The projector view: the draw page's status line, number, Start/Stop and
+// seat chart, drawn large.
 
 namespace {
 
@@ -37,16 +37,12 @@ QFont face(int pixels, bool bold = false) {
     return f;
 }
 
-QColor colourFromBgr(int bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 // The seat chart drawn large: the teacher's desk at the top, the double
 // desks in pairs of columns with an aisle between the pairs, each seat with
 // the name (or number) the window's chart shows and its highlight.
 class ProjectorChart : public QWidget {
 public:
-    ProjectorChart(const StringGrid *source, QWidget *parent) : QWidget(parent), grid(source) {}
+    ProjectorChart(const CellTable &source, QWidget *parent) : QWidget(parent), cells(source) {}
 
     int fontPixels = 12;
     int minimumPixels = 12;
@@ -77,17 +73,17 @@ protected:
 
 private:
     void drawSeat(QPainter &p, const QRect &r, int col, int row) {
-        const SjisText &text = grid->cell(col, row);
+        const SjisText &text = cells.cell(col, row);
         if (text == noSeatMark()) {
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(230, 230, 230));
             p.drawRect(r);
             return;
         }
-        const int colour = grid->object(col, row);
+        const int colour = cells.object(col, row);
         const bool lit = colour != 0;
         p.setPen(QPen(Qt::gray, 1));
-        p.setBrush(lit ? colourFromBgr(colour) : QColor(Qt::white));
+        p.setBrush(lit ? chartcolours::fromBgr(colour) : QColor(Qt::white));
         p.drawRect(r);
 
         const QString name = text.toUnicode();
@@ -101,12 +97,12 @@ private:
         p.drawText(r, Qt::AlignCenter, QFontMetrics(f).elidedText(name, Qt::ElideRight, r.width() - 8));
     }
 
-    const StringGrid *grid;
+    const CellTable &cells;
 };
 
 } // namespace
 
-ProjectorView::ProjectorView(TForm1 &owner) : QWidget(&owner, Qt::Window), form(owner) {
+ProjectorView::ProjectorView(QWidget *owner, const CellTable &chart) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Projector"));
     setWindowTitle(QStringLiteral("Kirabo"));
     setAutoFillBackground(true);
@@ -136,17 +132,16 @@ ProjectorView::ProjectorView(TForm1 &owner) : QWidget(&owner, Qt::Window), form(
     button = new QPushButton(this);
     // Keys go to the view itself, where they are presenter keys.
     button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QPushButton::clicked, form.Button1, &QPushButton::click);
+    connect(button, &QPushButton::clicked, this, &ProjectorView::startStopClicked);
 
-    seatChart = new ProjectorChart(form.StringGrid1, this);
-    refresh();
+    seatChart = new ProjectorChart(chart, this);
 }
 
-void ProjectorView::refresh() {
-    statusLine->setText(form.Label_N->text());
-    bigNumber->setText(form.Label1->text());
-    button->setText(form.Button1->text());
-    button->setEnabled(form.Button1->isEnabled());
+void ProjectorView::showDraw(const DrawScreen &draw) {
+    statusLine->setText(draw.status);
+    bigNumber->setText(draw.number);
+    button->setText(draw.button);
+    button->setEnabled(draw.buttonEnabled);
     seatChart->update();
 }
 
@@ -187,65 +182,4 @@ void ProjectorView::resizeEvent(QResizeEvent *) {
 void ProjectorView::closeEvent(QCloseEvent *e) {
     e->accept();
     emit closed();
-}
-
-// ---- The window's side ----
-
-void TForm1::createPresenterControls() {
-    // Beside the banner, where the draw page has room to spare.
-    Button_Projector = new QPushButton(QStringLiteral("プロジェクター表示 (F11)"), TabSheet1);
-    Button_Projector->setGeometry(374, 470, 131, 27);
-    Button_Record = new QPushButton(QStringLiteral("くじ引きの記録"), TabSheet1);
-    Button_Record->setGeometry(374, 503, 131, 27);
-    for (QPushButton *b : {Button_Projector, Button_Record})
-        b->setFocusPolicy(Qt::ClickFocus);
-    connect(Button_Projector, &QPushButton::clicked, this, [this] { guarded([this] { ButtonProjectorClick(); }); });
-    connect(Button_Record, &QPushButton::clicked, this, [this] { guarded([this] { ButtonRecordClick(); }); });
-
-    SaveDialogRecord.filterName = QStringLiteral("CSVファイル");
-    SaveDialogRecord.patterns = {QStringLiteral("*.CSV")};
-    SaveDialogRecord.defaultExt = QStringLiteral("CSV");
-
-    presenterKeys = new PresenterKeys(*this);
-    qApp->installEventFilter(presenterKeys);
-}
-
-void TForm1::ButtonProjectorClick() {
-    showProjector();
-}
-
-void TForm1::showProjector() {
-    if (Projector) {
-        Projector->activateWindow();
-        return;
-    }
-    Projector = new ProjectorView(*this);
-    ProjectorView *view = Projector;
-    // Each connection is made after the window's own, so the view reads the
-    // components after the handler has changed them.
-    connect(Timer1, &QTimer::timeout, view, &ProjectorView::refresh);
-    connect(Button1, &QPushButton::clicked, view, &ProjectorView::refresh);
-    connect(Button6, &QPushButton::clicked, view, &ProjectorView::refresh);
-    connect(PageControl1, &QTabWidget::currentChanged, view, &ProjectorView::refresh);
-    connect(StringGrid1->cells(), &QAbstractItemModel::dataChanged, view, &ProjectorView::refresh);
-    connect(StringGrid1->cells(), &QAbstractItemModel::modelReset, view, &ProjectorView::refresh);
-    connect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
-
-    QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
-    view->setGeometry(where->geometry());
-    view->showFullScreen();
-    view->activateWindow();
-    view->setFocus();
-}
-
-void TForm1::closeProjector() {
-    if (!Projector)
-        return;
-    ProjectorView *view = Projector;
-    Projector = nullptr;
-    setBoxStage(nullptr, 0);
-    disconnect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
-    view->hide();
-    view->deleteLater();
-    activateWindow();
 }

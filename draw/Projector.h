@@ -2,21 +2,22 @@
 
 #include <QWidget>
 
+class CellTable;
 class QLabel;
 class QPushButton;
-class TForm1;
+struct DrawScreen;
 
 // The draw as the class sees it on a projector: the status line, the big
 // number and the seat chart, scaled to the whole screen. It holds no state of
-// its own: everything it shows is read from the window's components, and its
-// Start/Stop is the window's Button1.
+// its own: it shows the draw it is given and the chart's cells, and its
+// Start/Stop only reports the click.
 class ProjectorView : public QWidget {
     Q_OBJECT
 public:
-    explicit ProjectorView(TForm1 &form);
+    ProjectorView(QWidget *owner, const CellTable &chart);
 
-    // Shows again what the window's components now show.
-    void refresh();
+    // Shows the draw as it now stands, and the chart's cells again.
+    void showDraw(const DrawScreen &draw);
 
     QLabel *status() const { return statusLine; }
     QLabel *number() const { return bigNumber; }
@@ -27,13 +28,13 @@ public:
 
 signals:
     void closed();
+    void startStopClicked();
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
 private:
-    TForm1 &form;
     QLabel *statusLine;
     QLabel *bigNumber;
     QPushButton *button;

@@ -1,5 +1,8 @@
 #include "draw/Record.h"
 
+#include "draw/Draw.h"
+#include "draw/Random.h"
+#include "roster/Roster.h"
 #include "roster/RosterCsv.h"
 
 namespace drawrecord {
@@ -16,6 +19,23 @@ QByteArray sjis(const QString &s) {
     return out.bytes();
 }
 } // namespace
+
+Event event(Kind kind, const Draw &draw, const Roster &roster, SeatNumber seat, const SjisText &note) {
+    Event e;
+    e.kind = kind;
+    e.time = QDateTime::currentDateTime();
+    if (kind != Kind::Preparation && kind != Kind::Repreparation) {
+        e.row = draw.turnRow();
+        e.attendance = roster.cell(roster::attendanceCol, e.row);
+        e.name = roster.cell(roster::nameCol, e.row);
+    }
+    if (!seat.isNone())
+        e.seat = seat.text();
+    e.pool = static_cast<std::int32_t>(draw.pool().size());
+    e.ticks = rng::drawsSinceSeed();
+    e.note = note;
+    return e;
+}
 
 QString kindText(Kind kind) {
     switch (kind) {
@@ -61,19 +81,19 @@ QByteArray csv(std::uint32_t seed, const std::vector<Event> &events) {
         rostercsv::appendRow(out, bytes);
     };
     line(header());
-    QStringList seedLine(header().size());
-    seedLine[1] = QStringLiteral("乱数の種");
-    seedLine[8] = QString::number(seed);
+    QStringList seedLine(columnCount);
+    seedLine[KindCol] = QStringLiteral("乱数の種");
+    seedLine[NoteCol] = QString::number(seed);
     line(seedLine);
     for (const Event &e : events) {
         // Names and seats are written as the roster holds their bytes.
         std::vector<QByteArray> bytes;
         for (const QString &t : cells(e))
             bytes.push_back(sjis(t));
-        bytes[3] = e.attendance.bytes();
-        bytes[4] = e.name.bytes();
-        bytes[5] = e.seat.bytes();
-        bytes[8] = e.note.bytes();
+        bytes[AttendanceCol] = e.attendance.bytes();
+        bytes[NameCol] = e.name.bytes();
+        bytes[SeatCol] = e.seat.bytes();
+        bytes[NoteCol] = e.note.bytes();
         rostercsv::appendRow(out, bytes);
     }
     return out;

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "platform/SjisText.h"
+#include "seats/SeatNumber.h"
 
 #include <QDateTime>
 #include <QStringList>
 
 #include <cstdint>
 #include <vector>
+
+class Draw;
+class Roster;
 
 // The record of a seat change: every event of the draw, kept in memory for
 // the run and written nowhere unless the teacher saves it.
@@ -26,10 +30,17 @@ struct Event {
     SjisText note;          // what a failed preparation showed in the status line
 };
 
+// The event as it happens now: the draw's turn (for a start or a stop), the
+// student's data, the pool after it and the generator's draws so far.
+Event event(Kind kind, const Draw &draw, const Roster &roster, SeatNumber seat = {}, const SjisText &note = {});
+
+// The record's columns, left to right.
+enum Column { TimeCol, KindCol, RowCol, AttendanceCol, NameCol, SeatCol, PoolCol, TicksCol, NoteCol, columnCount };
+
 // The event's name as the record shows it: 準備, 再準備, スタート, 決定, やりなおし.
 QString kindText(Kind kind);
 
-// The record's columns, left to right.
+// The record's column captions, left to right.
 QStringList header();
 // One event as the record's cells, each as shown.
 QStringList cells(const Event &e);

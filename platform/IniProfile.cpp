@@ -143,11 +143,11 @@ IniProfile::IniProfile(const QString &path) : file(path) {
 IniProfile::~IniProfile() {
     if (!dirty)
         return;
+    // A destructor must not throw: only an error already on its way ends
+    // the routine here, and that one is what the user is shown.
     try {
         flush();
-    } catch (const SettingsWriteError &) {
-        // Only an error already on its way ends the routine here, and that
-        // one is what the user is shown; a second one cannot be.
+    } catch (...) {
     }
 }
 

@@ -10,29 +10,28 @@
 namespace {
 // Only this much of a cell is decoded for display; the rest is clipped anyway.
 constexpr qsizetype displayLimit = 1024;
-const SjisText emptyText;
 } // namespace
 
 StringGridModel::StringGridModel(int cols, int rows, QObject *parent)
-    : QAbstractTableModel(parent), cols(cols), rows(rows) {}
+    : QAbstractTableModel(parent), own(cols, rows), shown(&own) {
+    own.setListener(this);
+}
+
+StringGridModel::~StringGridModel() {
+    shown->setListener(nullptr);
+    own.setListener(nullptr);
+}
+
+void StringGridModel::showTable(CellTable &table) {
+    beginResetModel();
+    shown->setListener(nullptr);
+    shown = &table;
+    shown->setListener(this);
+    endResetModel();
+}
 
 void StringGridModel::setGridRowCount(int n) {
-    n = std::max(n, fixed + 1);
-    if (n == rows)
-        return;
-    if (batch) {
-        rows = n;
-        return;
-    }
-    if (n > rows) {
-        beginInsertRows({}, rows - fixed, n - fixed - 1);
-        rows = n;
-        endInsertRows();
-    } else {
-        beginRemoveRows({}, n - fixed, rows - fixed - 1);
-        rows = n;
-        endRemoveRows();
-    }
+    shown->setRowCount(std::max(n, fixed + 1));
 }
 
 void StringGridModel::setFixedRows(int n) {
@@ -41,64 +40,53 @@ void StringGridModel::setFixedRows(int n) {
     endResetModel();
 }
 
-void StringGridModel::beginBatch() {
-    beginResetModel();
-    batch = true;
-}
-
-void StringGridModel::endBatch() {
-    batch = false;
-    endResetModel();
-}
-
-const SjisText &StringGridModel::cell(int col, int row) const {
-    if (col < 0 || col >= cols || row < 0 || static_cast<size_t>(row) >= store.size())
-        return emptyText;
-    return store[static_cast<size_t>(row)][static_cast<size_t>(col)].text;
-}
-
-void StringGridModel::setCell(int col, int row, const SjisText &text) {
-    if (col < 0 || col >= cols || row < 0)
-        return;
-    if (static_cast<size_t>(row) >= store.size()) {
-        if (text.isEmpty())
-            return;
-        store.resize(static_cast<size_t>(row) + 1, std::vector<Cell>(static_cast<size_t>(cols)));
-    }
-    Cell &c = store[static_cast<size_t>(row)][static_cast<size_t>(col)];
-    if (c.text == text)
-        return;
-    c.text = text;
-    if (batch)
-        return;
+void StringGridModel::cellChanged(int col, int row) {
     if (row < fixed) {
         emit headerDataChanged(Qt::Horizontal, col, col);
-    } else if (row < rows) {
+    } else if (row < shown->rowCount()) {
         const QModelIndex i = index(row - fixed, col);
         emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
     }
 }
 
-int StringGridModel::object(int col, int row) const {
-    if (col < 0 || col >= cols || row < 0 || static_cast<size_t>(row) >= store.size())
-        return 0;
-    return store[static_cast<size_t>(row)][static_cast<size_t>(col)].object;
+void StringGridModel::rowsAboutToChange(int from, int to) {
+    if (to > from)
+        beginInsertRows({}, from - fixed, to - fixed - 1);
+    else
+        beginRemoveRows({}, to - fixed, from - fixed - 1);
 }
 
-void StringGridModel::setObject(int col, int row, int value) {
-    if (col < 0 || col >= cols || row < 0)
+void StringGridModel::rowsChanged(int from, int to) {
+    if (to > from)
+        endInsertRows();
+    else
+        endRemoveRows();
+}
+
+void StringGridModel::batchBegins() {
+    beginResetModel();
+}
+
+void StringGridModel::batchEnds() {
+    endResetModel();
+}
+
+// The grid goes back to its own, empty table.
+void StringGridModel::tableGone() {
+    if (shown == &own)
         return;
-    if (static_cast<size_t>(row) >= store.size())
-        store.resize(static_cast<size_t>(row) + 1, std::vector<Cell>(static_cast<size_t>(cols)));
-    store[static_cast<size_t>(row)][static_cast<size_t>(col)].object = value;
+    beginResetModel();
+    shown = &own;
+    own.setListener(this);
+    endResetModel();
 }
 
 int StringGridModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : rows - fixed;
+    return parent.isValid() ? 0 : shown->rowCount() - fixed;
 }
 
 int StringGridModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : cols;
+    return parent.isValid() ? 0 : shown->colCount();
 }
 
 static QString displayText(const SjisText &t) {
@@ -251,6 +239,18 @@ StringGrid::StringGrid(int cols, int rows, QWidget *parent)
     // not on one on the header row, the scroll bars or the frame.
     setFocusPolicy(Qt::TabFocus);
     setCurrentIndex(gridModel->index(0, 0));
+
+    // A reset forgets the current cell; it stays where it was, or on the
+    // last row where the rows below it are gone.
+    connect(gridModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        keptCol = currentCol();
+        keptRow = currentRow();
+    });
+    connect(gridModel, &QAbstractItemModel::modelReset, this, [this] {
+        const int lastRow = gridRowCount() - 1;
+        if (keptCol >= 0 && keptRow >= fixedRows())
+            setCurrentIndex(gridModel->index(std::min(keptRow, lastRow) - fixedRows(), keptCol));
+    });
 }
 
 void StringGrid::setFixedRows(int n) {
@@ -336,18 +336,4 @@ void StringGrid::mouseReleaseEvent(QMouseEvent *e) {
     const QPoint p = e->position().toPoint() + viewportOffset();
     QTableView::mouseReleaseEvent(e);
     emit mouseUp(e->button(), e->modifiers(), p.x(), p.y());
-}
-
-StringGridBatch::StringGridBatch(StringGrid *grid)
-    : grid(grid), col(grid->currentCol()), row(grid->currentRow()) {
-    grid->cells()->beginBatch();
-}
-
-StringGridBatch::~StringGridBatch() {
-    grid->cells()->endBatch();
-    // A reset forgets the current cell; it stays where it was, or on the
-    // last row where the rows below it are gone.
-    const int lastRow = grid->gridRowCount() - 1;
-    if (col >= 0 && row >= grid->fixedRows())
-        grid->setCurrentIndex(grid->cells()->index(std::min(row, lastRow) - grid->fixedRows(), col));
 }

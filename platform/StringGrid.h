@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CellTable.h"
 #include "platform/SjisText.h"
 
 #include <QAbstractTableModel>
@@ -11,25 +12,29 @@
 
 class StringGrid;
 
-// The cells of a string grid. The store keeps every cell it has ever held,
-// also in rows beyond the current row count: lowering the row count hides
-// rows without clearing them, and a cell never written reads empty. Each
-// cell also carries one small integer (0 by default).
-class StringGridModel : public QAbstractTableModel {
+// A string grid's item model over a cell table: its own, or one a plain
+// class of the program owns and the grid only shows. The first rows can be
+// fixed: grid row 0 is then the header row.
+class StringGridModel : public QAbstractTableModel, private CellTable::Listener {
     Q_OBJECT
 public:
     StringGridModel(int cols, int rows, QObject *parent);
+    ~StringGridModel() override;
 
-    int colCount() const { return cols; }
-    int gridRowCount() const { return rows; }
+    // Shows this table from now on; it must outlive the grid.
+    void showTable(CellTable &table);
+    CellTable &table() const { return *shown; }
+
+    int colCount() const { return shown->colCount(); }
+    int gridRowCount() const { return shown->rowCount(); }
     void setGridRowCount(int n);
     int fixedRows() const { return fixed; }
     void setFixedRows(int n);
 
-    const SjisText &cell(int col, int row) const;
-    void setCell(int col, int row, const SjisText &text);
-    int object(int col, int row) const;
-    void setObject(int col, int row, int value);
+    const SjisText &cell(int col, int row) const { return shown->cell(col, row); }
+    void setCell(int col, int row, const SjisText &text) { shown->setCell(col, row, text); }
+    int object(int col, int row) const { return shown->object(col, row); }
+    void setObject(int col, int row, int value) { shown->setObject(col, row, value); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -42,24 +47,24 @@ public:
 
     // Many cells written at once (a file read into the grid): the views hear
     // of it as one reset at the end instead of one change per cell and row.
-    void beginBatch();
-    void endBatch();
+    void beginBatch() { shown->beginBatch(); }
+    void endBatch() { shown->endBatch(); }
 
 signals:
     // The cell editor handed its text to the grid (col, row are grid rows).
     void editTextSet(int col, int row, const SjisText &text);
 
 private:
-    struct Cell {
-        SjisText text;
-        int object = 0;
-    };
-    int cols;
-    int rows;
+    void cellChanged(int col, int row) override;
+    void rowsAboutToChange(int from, int to) override;
+    void rowsChanged(int from, int to) override;
+    void batchBegins() override;
+    void batchEnds() override;
+    void tableGone() override;
+
+    CellTable own;
+    CellTable *shown;
     int fixed = 0;
-    bool batch = false;
-    // store[row][col]; rows grow as cells are written and never shrink.
-    std::vector<std::vector<Cell>> store;
     friend class StringGrid;
 };
 
@@ -80,6 +85,8 @@ public:
     StringGrid(int cols, int rows, QWidget *parent);
 
     StringGridModel *cells() const { return gridModel; }
+    // Shows a table that a plain class owns; it must outlive the grid.
+    void showTable(CellTable &table) { gridModel->showTable(table); }
     int colCount() const { return gridModel->colCount(); }
     int gridRowCount() const { return gridModel->gridRowCount(); }
     void setGridRowCount(int n) { gridModel->setGridRowCount(n); }
@@ -129,19 +136,7 @@ private:
     friend class StringGridDelegate;
     int gridRow(int viewRow) const { return viewRow + gridModel->fixedRows(); }
     StringGridModel *gridModel;
-};
-
-// Writes many cells of a grid at once, keeping its current cell
-// (StringGridModel::beginBatch) until it goes out of scope.
-class StringGridBatch {
-public:
-    explicit StringGridBatch(StringGrid *grid);
-    ~StringGridBatch();
-    StringGridBatch(const StringGridBatch &) = delete;
-    StringGridBatch &operator=(const StringGridBatch &) = delete;
-
-private:
-    StringGrid *grid;
-    int col;
-    int row;
+    // The current cell while the model is reset (many cells written at once).
+    int keptCol = -1;
+    int keptRow = -1;
 };

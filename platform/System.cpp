@@ -1,7 +1,6 @@
 #include "platform/System.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QStringList>
 
 #ifdef _WIN32
@@ -73,19 +72,6 @@ bool folderIsWritable(const QString &folder) {
 #else
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 #endif
-}
-
-void installFontSubstitutes() {
-    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                             QStringLiteral("Noto Sans CJK JP")};
-    const QStringList pgothic{QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                              QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")};
-    QFont::insertSubstitutions(QStringLiteral("MS UI Gothic"), pgothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), pgothic);
-    QFont::insertSubstitutions(QStringLiteral("MSゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
 }
 
 } // namespace sys

@@ -23,8 +23,4 @@ bool hasDisplay();
 // True when this user may create files in the folder.
 bool folderIsWritable(const QString &folder);
 
-// Maps the Windows face names the window asks for onto installed Japanese
-// faces, so that Japanese text never shows as boxes.
-void installFontSubstitutes();
-
 } // namespace sys

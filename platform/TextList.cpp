@@ -20,6 +20,11 @@ void TextList::append(const SjisText &line) {
     showLines();
 }
 
+void TextList::setLines(std::vector<SjisText> all) {
+    lines = std::move(all);
+    showLines();
+}
+
 void TextList::clear() {
     lines.clear();
     showLines();

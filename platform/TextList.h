@@ -19,6 +19,7 @@ public:
     // Removes the line at an index; nothing where there is none.
     void removeAt(int index);
     void append(const SjisText &line);
+    void setLines(std::vector<SjisText> all);
     void clear();
 
 private:

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/FileDialog.h"
+#include "platform/Guard.h"
 #include "platform/TextFile.h"
 #include "print/PageCanvas.h"
 
@@ -166,18 +167,6 @@ private:
     QPushButton *ok;
 };
 
-// The preview's own buttons are events of their own, inside the preview's
-// modal loop: an error they raise is shown there and the preview stays.
-template <typename Action> void showingErrors(Action action) {
-    try {
-        action();
-    } catch (const KiraboError &e) {
-        showErrorBox(e.message());
-    } catch (const std::bad_alloc &) {
-        showErrorBox(QStringLiteral("メモリが不足しています"));
-    }
-}
-
 void drawPage(const RecordingCanvas &page, QPaintDevice &device) {
     QPainter painter;
     if (!painter.begin(&device))
@@ -261,9 +250,9 @@ void ReportSystem::preview(const RecordingCanvas &page, const Options &options) 
     QPushButton *closeButton = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     printButton->setEnabled(!options.printerName.isEmpty());
     closeButton->setDefault(true);
-    connect(printButton, &QPushButton::clicked, &window, [&] { showingErrors([&] { print(page, options); }); });
+    connect(printButton, &QPushButton::clicked, &window, [&] { runGuarded([&] { print(page, options); }); });
     connect(saveButton, &QPushButton::clicked, &window, [&] {
-        showingErrors([&] {
+        runGuarded([&] {
             QString name = lastFileName;
             if (!choosePdfFile(name))
                 return;

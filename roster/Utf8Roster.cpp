@@ -1,10 +1,10 @@
 #include "roster/Utf8Roster.h"
 
-#include "app/Main.h"
-#include "platform/Dialogs.h"
 #include "platform/SjisText.h"
 
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace utf8roster {
 
@@ -58,25 +58,3 @@ bool toShiftJis(QByteArrayView file, QByteArray &out, QString &badChar) {
 }
 
 } // namespace utf8roster
-
-bool TForm1::takeUtf8Roster(QByteArray &content, bool &converted) {
-    converted = false;
-    if (!utf8roster::looksLikeUtf8(content))
-        return true;
-    const MsgButton answer =
-        messageDlg(QStringLiteral("この名簿は UTF-8 で書かれているようです。シフトJIS に変換して読み込みますか？"),
-                   MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No});
-    if (answer != MsgButton::Yes)
-        return true;
-    QByteArray sjis;
-    QString bad;
-    if (!utf8roster::toShiftJis(content, sjis, bad)) {
-        messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため、この名簿は読み込めません")
-                       .arg(bad, codePointText(bad)),
-                   MsgKind::Warning, {MsgButton::Ok});
-        return false;
-    }
-    content = sjis;
-    converted = true;
-    return true;
-}

@@ -113,7 +113,7 @@ TEST_F(Neighbour, ARefusedStopSpinsOnWithTheSameStudent) {
         EXPECT_LE((centre - QGuiApplication::primaryScreen()->availableGeometry().center()).manhattanLength(), 8);
         EXPECT_TRUE(f.Timer1->isActive());
         EXPECT_EQ(f.Button1->text(), QStringLiteral("ストップ"));
-        EXPECT_TRUE(f.SpinShown);
+        EXPECT_TRUE(f.draw.spinShown());
         EXPECT_EQ(f.Memo1->count(), 38);
         EXPECT_EQ(seatOf(11), QString());
         EXPECT_FALSE(f.Modified);
@@ -175,7 +175,7 @@ TEST_F(Neighbour, ManySeededDrawsKeepFormerDeskMatesApart) {
         rng::seed(seed);
         std::map<int, int> freeAtStop; // roster row: seats free when it got its own
         for (int stops = 0; f.Button1->isEnabled() && stops < 2000; ++stops) {
-            const int row = f.TurnRow;
+            const int row = f.draw.turnRow();
             const int free = f.Memo1->count();
             const SeenBox box = drawOnce();
             if (box.text == refusalText) {

@@ -44,7 +44,7 @@ TEST_F(Prepare, NothingButThePoolBeforeARosterFileIsOpened) {
     EXPECT_EQ(status(), QString());
     EXPECT_FALSE(f.Button1->isEnabled());
     EXPECT_EQ(f.Memo1->count(), 0);
-    EXPECT_EQ(f.TurnRow, 0);
+    EXPECT_EQ(f.draw.turnRow(), 0);
     EXPECT_EQ(chart(), before);
 }
 
@@ -55,7 +55,7 @@ TEST_F(Prepare, AFreshClassGetsEveryFreeSeatAndTheFirstStudentsTurn) {
     EXPECT_EQ(pool(), numbers(1, 30));
     EXPECT_EQ(f.Memo1->toPlainText(), numbers(1, 30).join(QLatin1Char('\n')));
     EXPECT_FALSE(f.Memo1->isVisible());
-    EXPECT_EQ(f.TurnRow, 1);
+    EXPECT_EQ(f.draw.turnRow(), 1);
     EXPECT_EQ(status(), turnText(QStringLiteral("生徒01")));
     EXPECT_TRUE(f.Button1->isEnabled());
     EXPECT_EQ(f.Button1->text(), QStringLiteral("スタート"));
@@ -77,7 +77,7 @@ TEST_F(Prepare, RunsOnTurningToTheDrawPageOnOpeningAndOnThePrepareAgainButton) {
     EXPECT_EQ(pool(), numbers(1, 10));
     clickTab(1);
     EXPECT_EQ(pool(), numbers(1, 10, {5}));
-    EXPECT_EQ(f.TurnRow, 2);
+    EXPECT_EQ(f.draw.turnRow(), 2);
 
     setSeat(2, QStringLiteral("7"));
     f.Button6->click();
@@ -91,7 +91,7 @@ TEST_F(Prepare, RunsOnTurningToTheDrawPageOnOpeningAndOnThePrepareAgainButton) {
         f.ToolButton1->click();
     }
     EXPECT_EQ(pool(), numbers(2, 10, {5, 7}));
-    EXPECT_EQ(f.TurnRow, 4);
+    EXPECT_EQ(f.draw.turnRow(), 4);
     EXPECT_EQ(cellText(f.StringGrid1, 0, 0), QStringLiteral("生徒03"));
 }
 
@@ -148,7 +148,7 @@ TEST_F(Prepare, CasesOfRosterAndLayout) {
         const bool ready = c.status.endsWith(QStringLiteral("さんの番です！"));
         EXPECT_EQ(f.Button1->isEnabled(), ready);
         if (c.turnRow >= 0) {
-            EXPECT_EQ(f.TurnRow, c.turnRow);
+            EXPECT_EQ(f.draw.turnRow(), c.turnRow);
         }
         const bool failed = c.status == countText || c.status == rosterText;
         if (failed) {

@@ -34,16 +34,16 @@ TEST_F(Spin, StartRunsThePreciseTimerAndStopBeforeTheFirstTickDoesNothing) {
     EXPECT_TRUE(f.Timer1->isActive());
     EXPECT_EQ(f.Timer1->interval(), 100);
     EXPECT_EQ(f.Timer1->timerType(), Qt::PreciseTimer);
-    EXPECT_FALSE(f.SpinShown);
+    EXPECT_FALSE(f.draw.spinShown());
 
     clickWithoutBox(); // no number shown yet
     EXPECT_EQ(f.Button1->text(), stopText);
     EXPECT_TRUE(f.Timer1->isActive());
 
     ASSERT_TRUE(waitForTick());
-    EXPECT_TRUE(f.SpinShown);
+    EXPECT_TRUE(f.draw.spinShown());
     EXPECT_TRUE(pool().contains(f.Label1->text()));
-    EXPECT_EQ(f.Label1->text(), pool()[f.SpinIndex]);
+    EXPECT_EQ(f.Label1->text(), pool()[f.draw.spinIndex()]);
     // Preparation does not touch a running spin.
     f.Button6->click();
     EXPECT_TRUE(f.Timer1->isActive());
@@ -90,7 +90,7 @@ TEST_F(Spin, TheStopGivesTheSeatAnnouncesItInRedAndPassesTheTurn) {
     EXPECT_EQ(status(), completeText);
     EXPECT_FALSE(f.Button1->isEnabled());
     EXPECT_EQ(f.Button1->text(), start);
-    EXPECT_FALSE(f.SpinShown);
+    EXPECT_FALSE(f.draw.spinShown());
 }
 
 // The whole class through the real timer: every student a different seat,
@@ -154,7 +154,7 @@ TEST_F(Spin, APreparationThatEmptiesThePoolLeavesTheSpinShowingEmptyText) {
     EXPECT_FALSE(f.Button1->isEnabled());
     ASSERT_TRUE(waitForTick());
     EXPECT_EQ(f.Label1->text(), QString());
-    EXPECT_EQ(f.SpinIndex, 0);
+    EXPECT_EQ(f.draw.spinIndex(), 0);
     EXPECT_EQ(f.Button1->text(), stopText);
 }
 
@@ -167,7 +167,7 @@ TEST_F(Spin, AStopAfterAPreparationWaitsForATickOfTheNewPool) {
     clickWithoutBox();
     do
         f.Timer1Timer();
-    while (f.SpinIndex < 5);
+    while (f.draw.spinIndex() < 5);
     const QString shown = f.Label1->text();
     for (int row = 2; row <= 8; ++row)
         setSeat(row, QString::number(row + 2)); // leaves 1, 2 and 3 free
@@ -217,7 +217,7 @@ TEST_F(Spin, AnErrorInATickShowsOneBoxAndEndsTheSpin) {
     EXPECT_EQ(boxes, 1);
     EXPECT_FALSE(f.Timer1->isActive());
     EXPECT_EQ(f.Button1->text(), start);
-    EXPECT_FALSE(f.SpinShown);
+    EXPECT_FALSE(f.draw.spinShown());
     clickWithoutBox();
     EXPECT_TRUE(f.Timer1->isActive());
 }
@@ -241,7 +241,7 @@ TEST_F(Spin, AnErrorInTheStopLeavesItStoppedAndAClickTriesAgain) {
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_FALSE(f.Timer1->isActive());
         EXPECT_EQ(f.Button1->text(), stopText);
-        EXPECT_TRUE(f.SpinShown);
+        EXPECT_TRUE(f.draw.spinShown());
         EXPECT_EQ(seatOf(1), QString());
         EXPECT_EQ(f.Memo1->count(), 16);
     }
@@ -272,7 +272,7 @@ TEST_F(Spin, NoStopOverwritesASeatAfterTheChartFailed) {
     clickWithoutBox();
     EXPECT_EQ(seatOf(1), first);
     EXPECT_EQ(seatOf(2), QString());
-    EXPECT_EQ(f.TurnRow, 2);
+    EXPECT_EQ(f.draw.turnRow(), 2);
     EXPECT_EQ(status(), turnText(QStringLiteral("生徒02")));
     EXPECT_EQ(f.Button1->text(), start);
 

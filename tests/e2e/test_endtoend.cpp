@@ -252,7 +252,7 @@ protected:
     std::map<int, int> drawAll(TForm1 &f, int &refusals) {
         std::map<int, int> freeAtStop;
         for (int stops = 0; f.Button1->isEnabled() && stops < 500; ++stops) {
-            const int row = f.TurnRow;
+            const int row = f.draw.turnRow();
             const QString name = cellText(f.StringGrid2, roster::nameCol, row);
             EXPECT_EQ(status(), turnText(name));
             const int free = f.Memo1->count();
@@ -276,7 +276,7 @@ protected:
                 ++refusals;
                 EXPECT_GE(free, 2);
                 EXPECT_TRUE(seatOf(row).isEmpty());
-                EXPECT_EQ(f.TurnRow, row);
+                EXPECT_EQ(f.draw.turnRow(), row);
                 EXPECT_TRUE(f.Timer1->isActive()); // spins on
                 continue;
             }
@@ -360,7 +360,7 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
     for (int s = 1; s <= 30; ++s)
         all << QString::number(s);
     EXPECT_EQ(pool(), all);
-    EXPECT_EQ(f->TurnRow, 1);
+    EXPECT_EQ(f->draw.turnRow(), 1);
     EXPECT_TRUE(f->Button1->isEnabled());
     EXPECT_EQ(f->Button1->text(), QStringLiteral("スタート"));
 

@@ -251,7 +251,7 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
         ASSERT_TRUE(f.Button1->isEnabled()) << status().toStdString();
         int stops = 0;
         while (f.Button1->isEnabled() && stops++ < 100) {
-            const int row = f.TurnRow;
+            const int row = f.draw.turnRow();
             const SeenBox box = drawOnce();
             // The name's bytes and the words around it are one text: a name
             // that ends in half a character takes a byte of the next word.

@@ -107,17 +107,22 @@ QString readingOf(int seat) {
 
 } // namespace
 
-// The page as RvSystem1Print composes it, from the window's own layout grid,
-// seat table, title and view buttons.
+// The page as RvSystem1Print composes it, from the window's own layout,
+// roster, title and view buttons.
 class PrintPage : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
         createWindow();
-        for (int n = 1; n <= layout::maxSeats; ++n)
-            form().SeatTable[static_cast<size_t>(n)] = SeatEntry{
-                SjisText(QByteArray::number(n)), SjisText::lit(attendanceOf(n).toUtf8().constData()),
-                SjisText::lit(nameOf(n).toUtf8().constData()), SjisText::lit(readingOf(n).toUtf8().constData())};
+        // The student of roster row n sits at seat n.
+        Roster &students = form().classRoster;
+        students.cells().setRowCount(layout::maxSeats + 1);
+        for (int n = 1; n <= layout::maxSeats; ++n) {
+            students.setCell(roster::attendanceCol, n, SjisText::lit(attendanceOf(n).toUtf8().constData()));
+            students.setCell(roster::nameCol, n, SjisText::lit(nameOf(n).toUtf8().constData()));
+            students.setCell(roster::readingCol, n, SjisText::lit(readingOf(n).toUtf8().constData()));
+            students.setSeat(n, SeatNumber(n));
+        }
     }
     RecordingCanvas compose() {
         RecordingCanvas page;
@@ -203,7 +208,7 @@ TEST_P(PageCases, ComposesThePage) {
     for (const auto &[col, row, text] : c.cells)
         form().StringGrid_Settei->setCell(col, row, SjisText::lit(text));
     for (int seat : c.vacantSeats)
-        form().SeatTable[static_cast<size_t>(seat)] = SeatEntry{};
+        form().classRoster.setCell(roster::seatCol, seat, SjisText());
     form().Edit_Title->setText(QString::fromUtf8(c.title));
 
     const RecordingCanvas recording = compose();

@@ -192,11 +192,11 @@ TEST_F(Ordering, ErrorCheckReportsTheFirstFaultyRow) {
     }
 }
 
-TEST_F(Ordering, GridSortMovesWholeRowsAndLeavesHeaderAndHiddenRows) {
+TEST_F(Ordering, SortMovesWholeRowsAndLeavesHeaderAndHiddenRows) {
     createWindow();
     fillRoster(f(), {{"", ""}, {"05", ""}, {"", ""}, {"03", ""}, {"01", "hidden"}});
     f().StringGrid2->setGridRowCount(5); // the fifth student is hidden
-    f().GridSort(f().StringGrid2, 0);
+    f().classRoster.sortBy(0);
     EXPECT_EQ(rosterRows(f()),
               (QStringList{student("", 2, ""), student("", 0, ""), student("03", 3, ""), student("05", 1, "")}));
     EXPECT_EQ(cellText(f().StringGrid2, 0, 0), QStringLiteral("くじ順"));
@@ -205,7 +205,7 @@ TEST_F(Ordering, GridSortMovesWholeRowsAndLeavesHeaderAndHiddenRows) {
     EXPECT_EQ(cellText(f().StringGrid2, 4, 5), QStringLiteral("hidden"));
 
     // Any column serves as the key.
-    f().GridSort(f().StringGrid2, 2);
+    f().classRoster.sortBy(2);
     EXPECT_EQ(rosterRows(f()),
               (QStringList{student("", 0, ""), student("05", 1, ""), student("", 2, ""), student("03", 3, "")}));
 }

@@ -62,7 +62,7 @@ TEST_F(Chart, RosterWithoutSeatsGivesAnEmptyTableAndTheSeatNumbers) {
     fillRoster(f(), {{"", "", "", "", ""}});
     f().ZasekiYomikomi();
     for (int s = 0; s <= 48; ++s)
-        expectEntry(f().SeatTable[static_cast<size_t>(s)], "", "", "", "");
+        expectEntry(f().seatTable[SeatNumber(s)], "", "", "", "");
     expectChartIsLayout();
     EXPECT_EQ(chart(0, 0), QStringLiteral("1"));
     EXPECT_EQ(chart(5, 7), QStringLiteral("48"));
@@ -74,11 +74,11 @@ TEST_F(Chart, StudentsAtSeatsThreeAndSevenShowTheirNames) {
                      {"02", "9", "田中", "たなか", ""},
                      {"03", "12", "鈴木", "すずき", "3"}});
     f().ZasekiYomikomi();
-    expectEntry(f().SeatTable[3], "3", "12", "鈴木", "すずき");
-    expectEntry(f().SeatTable[7], "7", "4", "佐藤 花子", "さとう はなこ");
+    expectEntry(f().seatTable[SeatNumber(3)], "3", "12", "鈴木", "すずき");
+    expectEntry(f().seatTable[SeatNumber(7)], "7", "4", "佐藤 花子", "さとう はなこ");
     for (int s = 1; s <= 48; ++s)
         if (s != 3 && s != 7)
-            expectEntry(f().SeatTable[static_cast<size_t>(s)], "", "", "", "");
+            expectEntry(f().seatTable[SeatNumber(s)], "", "", "", "");
     for (int s = 1; s <= 48; ++s) {
         const QPoint p = seatCell(s);
         const QString want = s == 3   ? QStringLiteral("鈴木")
@@ -90,7 +90,7 @@ TEST_F(Chart, StudentsAtSeatsThreeAndSevenShowTheirNames) {
     EXPECT_EQ(chart(0, 6), QStringLiteral("佐藤 花子"));
 
     // Running it again with nothing changed gives the same table and chart.
-    const auto table = f().SeatTable;
+    const SeatTable table = f().seatTable;
     QStringList before;
     for (int c = 0; c < 6; ++c)
         for (int r = 0; r < 8; ++r)
@@ -102,8 +102,8 @@ TEST_F(Chart, StudentsAtSeatsThreeAndSevenShowTheirNames) {
             after << chart(c, r);
     EXPECT_EQ(after, before);
     for (int s = 1; s <= 48; ++s) {
-        EXPECT_EQ(f().SeatTable[static_cast<size_t>(s)].seatText, table[static_cast<size_t>(s)].seatText);
-        EXPECT_EQ(f().SeatTable[static_cast<size_t>(s)].name, table[static_cast<size_t>(s)].name);
+        EXPECT_EQ(f().seatTable[SeatNumber(s)].seatText, table[SeatNumber(s)].seatText);
+        EXPECT_EQ(f().seatTable[SeatNumber(s)].name, table[SeatNumber(s)].name);
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(Chart, SeatTextsAreReadAsIntegerText) {
         SCOPED_TRACE(c.what);
         fillRoster(f(), c.roster);
         f().ZasekiYomikomi();
-        expectEntry(f().SeatTable[static_cast<size_t>(c.seat)], c.entry.seat, c.entry.attendance, c.entry.name,
+        expectEntry(f().seatTable[SeatNumber(c.seat)], c.entry.seat, c.entry.attendance, c.entry.name,
                     c.entry.reading);
         const QPoint p = seatCell(c.seat);
         EXPECT_EQ(chart(p.x(), p.y()), QString::fromUtf8(c.shown));
@@ -154,14 +154,14 @@ TEST_F(Chart, MarksKeepWhatTheNumberingCopiedAndALayoutClickBringsNumbersBack) {
     EXPECT_EQ(chart(0, 1), QStringLiteral("1"));
     EXPECT_EQ(chart(3, 3), QStringLiteral("×"));
     // The table keeps the last fill until the next one.
-    EXPECT_EQ(f().SeatTable[47].name, sj("中村"));
+    EXPECT_EQ(f().seatTable[SeatNumber(47)].name, sj("中村"));
 
     f().ZasekiYomikomi();
     EXPECT_EQ(chart(0, 1), QStringLiteral("山本"));
     EXPECT_EQ(chart(3, 3), QStringLiteral("×"));
     // With 46 seats left, seat 47 has no position: its holder stays in the
     // table but shows nowhere.
-    EXPECT_EQ(f().SeatTable[47].name, sj("中村"));
+    EXPECT_EQ(f().seatTable[SeatNumber(47)].name, sj("中村"));
     EXPECT_EQ(chart(5, 6), QStringLiteral("45"));
     EXPECT_EQ(chart(5, 7), QStringLiteral("46"));
 }
@@ -178,7 +178,7 @@ TEST_F(Chart, LayoutNumbersWithoutASeatShowTheLayoutText) {
         EXPECT_EQ(chart(2, r), QString::fromUtf8(odd[r])) << r;
     EXPECT_EQ(chart(2, 6), QStringLiteral("23"));
     EXPECT_EQ(chart(5, 7), QStringLiteral("井上"));
-    EXPECT_EQ(f().SeatTable[17].name, sj("木村"));
+    EXPECT_EQ(f().seatTable[SeatNumber(17)].name, sj("木村"));
 }
 
 // The roster check keeps such seats from a fill; called anyway, the table is
@@ -190,10 +190,10 @@ TEST_F(Chart, RosterSeatsOutsideTheTableAreLeftOut) {
                      {"03", "3", "負", "", "-5"},
                      {"04", "4", "林", "はやし", "48"}});
     f().ZasekiYomikomi();
-    expectEntry(f().SeatTable[0], "", "", "", "");
-    expectEntry(f().SeatTable[48], "48", "4", "林", "はやし");
+    expectEntry(f().seatTable[SeatNumber(0)], "", "", "", "");
+    expectEntry(f().seatTable[SeatNumber(48)], "48", "4", "林", "はやし");
     for (int s = 1; s < 48; ++s)
-        EXPECT_TRUE(f().SeatTable[static_cast<size_t>(s)].name.isEmpty()) << s;
+        EXPECT_TRUE(f().seatTable[SeatNumber(s)].name.isEmpty()) << s;
     EXPECT_EQ(chart(5, 7), QStringLiteral("林"));
     EXPECT_EQ(chart(0, 0), QStringLiteral("1"));
 }
@@ -208,7 +208,7 @@ TEST_F(Chart, ALayoutCellThatIsNoIntegerEndsTheFillWhereItStands) {
     } catch (const ConversionError &e) {
         EXPECT_EQ(e.message(), QStringLiteral("'x' は整数ではありません"));
     }
-    EXPECT_EQ(f().SeatTable[20].name, sj("渡辺")); // the table is complete
+    EXPECT_EQ(f().seatTable[SeatNumber(20)].name, sj("渡辺")); // the table is complete
     EXPECT_EQ(chart(0, 1), QStringLiteral("伊藤"));
     EXPECT_EQ(chart(1, 2), QStringLiteral("11"));
     EXPECT_EQ(chart(1, 3), QStringLiteral("12")); // still the last numbering's text
@@ -223,9 +223,9 @@ TEST_F(Chart, ASeatTextThatIsNoIntegerLeavesTheChartUntouched) {
                      {"02", "2", "加藤", "かとう", "5 "},
                      {"03", "3", "吉田", "よしだ", "4"}});
     EXPECT_THROW(f().ZasekiYomikomi(), ConversionError);
-    EXPECT_EQ(f().SeatTable[3].name, sj("小林"));
-    EXPECT_TRUE(f().SeatTable[2].name.isEmpty());
-    EXPECT_TRUE(f().SeatTable[4].name.isEmpty());
+    EXPECT_EQ(f().seatTable[SeatNumber(3)].name, sj("小林"));
+    EXPECT_TRUE(f().seatTable[SeatNumber(2)].name.isEmpty());
+    EXPECT_TRUE(f().seatTable[SeatNumber(4)].name.isEmpty());
     EXPECT_EQ(chart(0, 1), QStringLiteral("伊藤"));
     EXPECT_EQ(chart(0, 2), QStringLiteral("3"));
     EXPECT_EQ(chart(2, 3), QStringLiteral("渡辺"));

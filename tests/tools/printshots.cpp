@@ -11,7 +11,7 @@
 #include "platform/System.h"
 #include "platform/TextFile.h"
 #include "roster/Columns.h"
-#include "roster/RosterGrid.h"
+#include "roster/Roster.h"
 #include "seats/NoSeatMark.h"
 
 #include <QApplication>
@@ -60,7 +60,7 @@ int main(int argc, char **argv) {
     sys::setExecutablePathForTesting(home.filePath(QStringLiteral("kirabo")));
 
     TForm1 form;
-    roster::fillGrid(*form.StringGrid2, textfile::readAll(QString::fromLocal8Bit(argv[2])));
+    form.classRoster.read(textfile::readAll(QString::fromLocal8Bit(argv[2])));
     // Five full rows at the front and two seats behind them.
     for (int c = 0; c < layout::columns; ++c)
         for (int r = 5; r < layout::rows; ++r)

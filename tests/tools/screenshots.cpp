@@ -14,7 +14,7 @@
 #include "platform/StringGrid.h"
 #include "platform/System.h"
 #include "platform/TextFile.h"
-#include "roster/RosterGrid.h"
+#include "roster/Roster.h"
 #include "seats/NoSeatMark.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ static void fitLayout(TForm1 &form) {
 }
 
 static void drawAThird(TForm1 &form, const QString &rosterFile) {
-    roster::fillGrid(*form.StringGrid2, textfile::readAll(rosterFile));
+    form.classRoster.read(textfile::readAll(rosterFile));
     form.OpenDialog1.fileName = rosterFile;
     fitLayout(form);
     form.Jyunbi();

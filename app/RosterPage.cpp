@@ -1,11 +1,11 @@
 #include "app/Main.h"
 
 #include "platform/Dialogs.h"
-#include "platform/StringGrid.h"
 #include "platform/TextFile.h"
-#include "roster/RosterGrid.h"
+#include "roster/Utf8Roster.h"
 
-// The roster file: open, save, edits and the question on closing.
+// The roster page: the roster file, edits, the seat check and the two
+// orderings.
 
 void TForm1::ToolButton1Click() {
     const QString openedBefore = OpenDialog1.fileName;
@@ -14,7 +14,7 @@ void TForm1::ToolButton1Click() {
         // The roster file name changes before the file is opened: a failed
         // open still leaves it pointing at the chosen file.
         SaveDialog1.fileName = OpenDialog1.fileName;
-        // The whole file is read before the grid changes, so a read that
+        // The whole file is read before the roster changes, so a read that
         // fails half-way leaves no half roster behind to be saved over it.
         QByteArray content = textfile::readAll(OpenDialog1.fileName);
         bool converted = false;
@@ -24,13 +24,35 @@ void TForm1::ToolButton1Click() {
             SaveDialog1.fileName = rosterBefore;
             return;
         }
-        roster::fillGrid(*StringGrid2, content);
+        classRoster.read(content);
         // Converted, the roster is saved as Shift-JIS only when the teacher says so.
         if (converted)
             Modified = true;
         OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
     }
     Jyunbi();
+}
+
+bool TForm1::takeUtf8Roster(QByteArray &content, bool &converted) {
+    converted = false;
+    if (!utf8roster::looksLikeUtf8(content))
+        return true;
+    const MsgButton answer =
+        messageDlg(QStringLiteral("この名簿は UTF-8 で書かれているようです。シフトJIS に変換して読み込みますか？"),
+                   MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No});
+    if (answer != MsgButton::Yes)
+        return true;
+    QByteArray sjis;
+    QString bad;
+    if (!utf8roster::toShiftJis(content, sjis, bad)) {
+        messageDlg(QStringLiteral("「%1」(U+%2) はシフトJISで表せない文字のため、この名簿は読み込めません")
+                       .arg(bad, codePointText(bad)),
+                   MsgKind::Warning, {MsgButton::Ok});
+        return false;
+    }
+    content = sjis;
+    converted = true;
+    return true;
 }
 
 void TForm1::ToolButton3Click() {
@@ -45,7 +67,7 @@ void TForm1::ToolButton2Click() {
 void TForm1::SaveMeibo() {
     if (SaveDialog1.fileName.isEmpty() && !SaveDialog1.execute())
         return;
-    textfile::save(SaveDialog1.fileName, roster::gridBytes(*StringGrid2));
+    textfile::save(SaveDialog1.fileName, classRoster.bytes());
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
 }
@@ -64,4 +86,22 @@ void TForm1::RosterQuestion(bool &canClose) {
         SaveMeibo();
     else if (answer == MsgButton::Cancel)
         canClose = false;
+}
+
+bool TForm1::ErrorCheck() {
+    const std::optional<SjisText> fault = classRoster.seatFault(SeatAmount());
+    if (!fault)
+        return false;
+    messageDlg(fault->toUnicode(), MsgKind::Error, {MsgButton::Ok});
+    return true;
+}
+
+void TForm1::ToolButton6Click() {
+    classRoster.sortByOrder();
+}
+
+void TForm1::ToolButton4Click() {
+    if (ErrorCheck())
+        return;
+    classRoster.seatsToOrder();
 }

@@ -1,37 +1,55 @@
 #include "app/Main.h"
 
+#include "draw/Projector.h"
 #include "draw/Random.h"
 #include "platform/Dialogs.h"
-#include "platform/TextFile.h"
-#include "platform/TextList.h"
-#include "roster/Columns.h"
 #include "platform/StringGrid.h"
+#include "platform/TextFile.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-// The record of the draw: what each event was, shown as a table and saved
-// as a CSV file when the teacher asks for it.
+// In front of the class: the projector view, and the record of the draw
+// shown as a table and saved as a CSV file when the teacher asks for it.
 
-void TForm1::record(drawrecord::Kind kind, const SjisText &seat, const SjisText &note) {
-    drawrecord::Event e;
-    e.kind = kind;
-    e.time = QDateTime::currentDateTime();
-    if (kind != drawrecord::Kind::Preparation && kind != drawrecord::Kind::Repreparation) {
-        e.row = TurnRow;
-        e.attendance = StringGrid2->cell(roster::attendanceCol, TurnRow);
-        e.name = StringGrid2->cell(roster::nameCol, TurnRow);
+void TForm1::ButtonProjectorClick() {
+    showProjector();
+}
+
+void TForm1::showProjector() {
+    if (Projector) {
+        Projector->activateWindow();
+        return;
     }
-    e.seat = seat;
-    e.pool = Memo1->count();
-    e.ticks = rng::drawsSinceSeed();
-    e.note = note;
-    DrawRecord.push_back(std::move(e));
+    Projector = new ProjectorView(this, StringGrid1->cells()->table());
+    ProjectorView *view = Projector;
+    wireProjector(view);
+    view->showDraw(draw.screen());
+
+    QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
+    view->setGeometry(where->geometry());
+    view->showFullScreen();
+    view->activateWindow();
+    view->setFocus();
+}
+
+void TForm1::closeProjector() {
+    if (!Projector)
+        return;
+    ProjectorView *view = Projector;
+    Projector = nullptr;
+    setBoxStage(nullptr, 0);
+    disconnect(view, &ProjectorView::closed, this, &TForm1::closeProjector);
+    view->hide();
+    view->deleteLater();
+    activateWindow();
 }
 
 void TForm1::ButtonRecordClick() {

@@ -1,0 +1,71 @@
+#include "app/Main.h"
+
+#include "platform/StringGrid.h"
+#include "seats/ChartColours.h"
+
+#include <QPainter>
+
+// The seat layout on the settings page and the seat chart on the draw page.
+
+void TForm1::ZasekiNoNyuryoku() {
+    seatLayout.renumber();
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
+            StringGrid1->setCell(c, r, seatLayout.cell(c, r));
+}
+
+void TForm1::StringGrid_SetteiMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    int c = -1;
+    int r = -1;
+    if (!StringGrid_Settei->cellAt(QPoint(x, y), c, r))
+        return;
+    seatLayout.toggle(c, r);
+    ZasekiNoNyuryoku();
+}
+
+int TForm1::SeatAmount() const {
+    return seatLayout.seatCount();
+}
+
+void TForm1::SeatToCell(int seat, int &col, int &row) const {
+    const Position p = seatLayout.position(SeatNumber(seat));
+    col = p.col;
+    row = p.row;
+}
+
+void TForm1::ZasekiYomikomi() {
+    seatTable.rebuild(classRoster);
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
+            if (const std::optional<SjisText> text = seatTable.chartText(seatLayout, c, r))
+                StringGrid1->setCell(c, r, *text);
+}
+
+void TForm1::StringGrid1DrawCell(QPainter *canvas, int col, int row, const QRect &rect, const GridDrawState &state) {
+    const int colour = StringGrid1->object(col, row);
+    // Without a colour the default drawing has already drawn the cell as it
+    // should look.
+    if (colour == chartcolours::none)
+        return;
+    const QColor fill = chartcolours::fromBgr(colour);
+    const QPalette &pal = StringGrid1->palette();
+    canvas->save();
+    canvas->setClipRect(rect);
+    canvas->fillRect(rect, fill);
+    canvas->setBackgroundMode(Qt::OpaqueMode);
+    canvas->setBackground(fill);
+    canvas->setPen(state.selected ? pal.highlightedText().color() : pal.text().color());
+    canvas->setFont(StringGrid1->font());
+    const QModelIndex index = StringGrid1->model()->index(row - StringGrid1->fixedRows(), col);
+    canvas->drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     index.data(Qt::DisplayRole).toString());
+    canvas->restore();
+}
+
+void TForm1::PaintCell(int col, int row, bool highlight) {
+    // A seat the layout does not show (a position of (-1, -1)) has no cell.
+    if (col < 0 || col >= layout::columns || row < 0 || row >= layout::rows)
+        return;
+    StringGrid1->setObject(col, row, highlight ? chartcolours::highlightRed : chartcolours::none);
+    StringGrid1->invalidateCell(col, row);
+}

@@ -1,0 +1,80 @@
+#include "app/Main.h"
+
+#include "platform/Errors.h"
+#include "platform/IniProfile.h"
+#include "print/ChartPage.h"
+#include "print/ReportSystem.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+
+// The print and seat settings page: the settings files and the printout.
+
+void TForm1::LoadSetting(const QString &path) {
+    const settings::Options options = settings::load(path, seatLayout, settingsRead);
+    Edit_Title->setText(options.title);
+    OpenDialog1.setInitialDir(options.folder);
+    OpenDialog2.setInitialDir(options.folder2);
+    CB_tonari->setChecked(options.neighbourRule);
+}
+
+void TForm1::SaveSetting(const QString &path) {
+    settings::save(path, seatLayout,
+                   {Edit_Title->text(), OpenDialog1.initialDir(), OpenDialog2.initialDir(), CB_tonari->isChecked()},
+                   settingsRead);
+}
+
+void TForm1::LoadSettingFile() {
+    if (!OpenDialog2.execute())
+        return;
+    const QString file = OpenDialog2.fileName;
+    // A name typed for a file that is not there, or a file that cannot be
+    // read, would otherwise empty the layout as if the file held nothing.
+    if (const int err = IniProfile(file).readError())
+        throw InOutError(err);
+    SaveDialog2.fileName = file;
+    LoadSetting(file);
+    // The settings dialog starts where the teacher keeps settings files.
+    OpenDialog2.setInitialDir(QFileInfo(file).absolutePath());
+}
+
+void TForm1::SaveSettingFile() {
+    // A name without a folder is the proposal of a save-as the user
+    // cancelled, not a place the user chose: ask again.
+    if (SaveDialog2.fileName.isEmpty() || QFileInfo(SaveDialog2.fileName).isRelative()) {
+        SaveDialog2.setInitialDir(OpenDialog2.initialDir());
+        if (!SaveDialog2.execute())
+            return;
+    }
+    SaveSetting(SaveDialog2.fileName);
+    OpenDialog2.setInitialDir(QFileInfo(SaveDialog2.fileName).absolutePath());
+}
+
+void TForm1::Button3Click() {
+    SaveDialog2.fileName = Edit_Title->text();
+    SaveDialog2.setInitialDir(OpenDialog2.initialDir());
+    if (!SaveDialog2.execute())
+        return;
+    SaveSettingFile();
+}
+
+void TForm1::Button4Click() {
+    LoadSettingFile();
+}
+
+void TForm1::Button5Click() {
+    SaveSettingFile();
+}
+
+void TForm1::BitBtn1Click() {
+    RvSystem1->execute();
+}
+
+void TForm1::RvSystem1Print(PageCanvas &sender) {
+    // The roster may have been edited since the chart was last filled: the
+    // page shows the names it holds now.
+    seatTable.rebuild(classRoster);
+    chartpage::compose(sender, Edit_Title->text(), RadioButton1->isChecked(), seatLayout, seatTable);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "seats/SeatNumber.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class Roster;
+class SeatLayout;
+
+// What the draw page and the projector show of the draw.
+struct DrawScreen {
+    QString status;     // the status line
+    QString number;     // the big number
+    QString button;     // Start or Stop
+    bool buttonEnabled; // whether Start can be pressed
+};
+
+// The seat draw: the pool of free seats, whose turn it is, the spin and the
+// decision at each stop. It draws from the program's generator (draw/Random.h)
+// and writes a seat into the roster only when a stop is accepted.
+class Draw {
+public:
+    enum class Stop {
+        NotYet,          // the number on show is not in the pool: wait for a tick
+        SeatAlreadyHeld, // the student already holds a seat: the turn moved on
+        Refused,         // the neighbour rule refuses the seat: spin on
+        Accepted,        // the seat is the student's: accept() gives it
+    };
+
+    // The seats not yet given out, in ascending order.
+    const std::vector<SeatNumber> &pool() const { return free; }
+    std::int32_t turnRow() const { return turn; }
+    std::int32_t spinIndex() const { return index; }
+    // A tick has shown a number since the last accepted stop.
+    bool spinShown() const { return shownSinceStop; }
+    bool spinning() const { return running; }
+    // The number the big display shows: the latest tick's, none where the
+    // pool was empty, 1 before any spin.
+    SeatNumber shown() const { return onShow; }
+
+    // No draw: the pool is empty.
+    void clearPool() { free.clear(); }
+    // The pool of the seats of the layout nobody holds, and the turn of the
+    // first student without a seat.
+    void prepare(const Roster &roster, int seatCount);
+    // A preparation that failed, with the status line's message.
+    void fail(const QString &message);
+    // Start stays off until the turn is shown.
+    void disableStart() { startEnabled = false; }
+    // The status line and Start for the turn: whose turn it is, or the
+    // finished chart. The draw is finished when no seat is left, and also
+    // when every student holds one although a seat text the pool did not
+    // recognise (such as "05") left a number in it.
+    void showTurn(const Roster &roster);
+
+    void start() { running = true; }
+    // One tick of the spin: a random seat of the pool on show.
+    SeatNumber tick();
+    // Stop: what becomes of the number on show for the student whose turn it is.
+    Stop stop(const Roster &roster, const SeatLayout &layout, bool neighbourRule);
+    // The seat a stop decides on.
+    SeatNumber seatOnShow() const;
+    // Gives the seat on show to the student whose turn it is: into the
+    // roster, out of the pool. The turn stays until passTurn.
+    void accept(Roster &roster);
+    void passTurn(const Roster &roster);
+    // A spin an error ended: no number counts as shown and Start comes back.
+    void halt();
+
+    // The number on show still stands at the spin's index of the pool; a
+    // preparation since the last tick may have rebuilt the pool.
+    bool numberOnShowIsInPool() const;
+
+    DrawScreen screen() const;
+
+private:
+    std::vector<SeatNumber> free;
+    std::int32_t turn = 0;
+    std::int32_t index = 0;
+    bool shownSinceStop = false;
+    bool running = false;
+    SeatNumber onShow{1};
+    QString status;
+    bool startEnabled = false;
+};
