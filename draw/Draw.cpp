@@ -43,7 +43,7 @@ bool Draw::numberOnShowIsInPool() const {
 }
 
 Draw::Stop Draw::stop(const Roster &roster, const SeatLayout &layout, bool neighbourRule) {
-    if (!numberOnShowIsInPool())
+    if (!shownSinceStop || !numberOnShowIsInPool())
         return Stop::NotYet;
     // An error after an earlier stop had written its seat kept the turn from
     // moving on: no stop writes over a seat, nor outside the roster.

@@ -24,7 +24,8 @@ struct DrawScreen {
 class Draw {
 public:
     enum class Stop {
-        NotYet,          // the number on show is not in the pool: wait for a tick
+        NotYet,          // no tick since the last stop, or the number on show is no
+                         // longer in the pool: wait for a tick
         SeatAlreadyHeld, // the student already holds a seat: the turn moved on
         Refused,         // the neighbour rule refuses the seat: spin on
         Accepted,        // the seat is the student's: accept() gives it

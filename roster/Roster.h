@@ -46,7 +46,10 @@ public:
     // last student read as they were last held, so the search ends at the
     // first row that never held a seat.
     int nextWithoutSeat(int row) const;
-    void setSeat(int row, SeatNumber seat) { table.setCell(roster::seatCol, row, seat.text()); }
+    // Writes the seat's number into the row's seat cell; none empties it.
+    void setSeat(int row, SeatNumber seat) {
+        table.setCell(roster::seatCol, row, seat.isNone() ? SjisText() : seat.text());
+    }
 
     // The students sorted by a column's text, as the user's locale orders it.
     void sortBy(int col);

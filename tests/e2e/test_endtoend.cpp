@@ -1,6 +1,7 @@
 #include "support/DrawTest.h"
 #include "draw/Random.h"
 #include "platform/TextList.h"
+#include "print/PageCanvas.h"
 #include "support/PrintTools.h"
 #include "roster/Columns.h"
 #include "support/WindowTest.h"
@@ -531,6 +532,74 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
     }
     EXPECT_EQ(readFile(roster), rosterBytes(next));
     EXPECT_EQ(readFile(startupIni()), ini);
+}
+
+// The printout shows the roster as it stands when it is printed, also when
+// the roster was edited after the draw page last filled the chart.
+class PrintedChart : public DrawTest {
+protected:
+    void SetUp() override {
+        DrawTest::SetUp();
+        createWindow();
+        keepSeats(4);
+        std::vector<Pupil> students = classOf(4);
+        for (size_t i = 0; i < students.size(); ++i)
+            students[i].seat = QString::number(4 - static_cast<int>(i));
+        ASSERT_TRUE(openRoster(students).isEmpty());
+        clickTab(1); // the chart is filled from the roster
+        clickTab(0);
+    }
+
+    // The print command to a PDF file, through the options dialog; the
+    // boxes it showed, answered with OK.
+    QList<SeenBox> printTo(const QString &pdf) {
+        clickTab(2);
+        ModalDriver driver;
+        driver.then([&](QWidget *w) {
+            radio(w, "ファイル")->click();
+            w->findChild<QLineEdit *>()->setText(pdf);
+            button(w, "OK")->click();
+        });
+        driver.pressIfShown(QStringLiteral("OK"));
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+        return driver.seen();
+    }
+};
+
+TEST_F(PrintedChart, ANameEditedAfterTheChartWasFilledPrintsAsEdited) {
+    typeIntoCell(form().StringGrid2, 2, 2, QStringLiteral("改名"));
+    EXPECT_EQ(cellText(form().StringGrid1, 0, 2), QStringLiteral("生徒02")) << "the chart waits for the draw page";
+
+    RecordingCanvas page;
+    form().RvSystem1Print(page);
+    QStringList texts;
+    for (const PageOp &op : page.ops())
+        if (op.kind == PageOp::Kind::Text)
+            texts << op.text;
+    EXPECT_TRUE(texts.contains(QStringLiteral("改名")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("生徒02")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("生徒01")));
+
+    const QString pdf = path(QStringLiteral("chart.pdf"));
+    EXPECT_TRUE(printTo(pdf).isEmpty());
+    ASSERT_TRUE(QFile::exists(pdf));
+    if (!pdfTextReadable())
+        GTEST_SKIP() << "no tool reads a PDF's words here";
+    QStringList words;
+    for (const PdfWord &w : pdfWords(pdf))
+        words << w.text;
+    EXPECT_TRUE(words.contains(QStringLiteral("改名")));
+    EXPECT_FALSE(words.contains(QStringLiteral("生徒02")));
+}
+
+TEST_F(PrintedChart, ASeatEditedIntoNoNumberShowsTheErrorAndPrintsNothing) {
+    typeIntoCell(form().StringGrid2, 4, 3, QStringLiteral("x"));
+    const QString pdf = path(QStringLiteral("chart.pdf"));
+    const QList<SeenBox> boxes = printTo(pdf);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("Kirabo"));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("'x' は整数ではありません."));
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace
