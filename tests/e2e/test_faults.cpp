@@ -3,6 +3,7 @@
 #include "platform/System.h"
 #include "support/PrintTools.h"
 #include "roster/Columns.h"
+#include "support/Faults.h"
 
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -17,13 +18,13 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 
+#include <cerrno>
+#include <optional>
 #include <set>
 
 #ifndef _WIN32
-#include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -412,12 +413,8 @@ protected:
                 }
                 ::close(fd);
             } else {
-                oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-                ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
-                rlimit small = oldLimit;
-                small.rlim_cur = 64;
-                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-                limited = true;
+                sizeLimit.emplace(64);
+                ASSERT_TRUE(sizeLimit->inPlace());
             }
             break;
         case Fault::ReadOnlyFolder:
@@ -441,11 +438,7 @@ protected:
     // Takes the fault away again, as the teacher would free some room or
     // choose another folder.
     void lift() {
-        if (limited) {
-            ::setrlimit(RLIMIT_FSIZE, &oldLimit);
-            std::signal(SIGXFSZ, oldHandler);
-            limited = false;
-        }
+        sizeLimit.reset();
         if (readOnly) {
             if (mounted)
                 ::mount(nullptr, QFile::encodeName(place).constData(), nullptr, MS_REMOUNT, "size=256k,mode=0777");
@@ -517,11 +510,9 @@ protected:
     QStringList entries; // of the folder once the fault is in place
     bool mounted = false;
     bool applied = false;
-    bool limited = false;
     bool readOnly = false;
     bool closed = false;
-    rlimit oldLimit{};
-    void (*oldHandler)(int) = SIG_DFL;
+    std::optional<FileSizeLimit> sizeLimit; // standing in for the full device
 };
 
 TEST_P(SaveFailure, ShowsTheMessageAndLosesNothing) {

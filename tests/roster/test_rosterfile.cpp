@@ -1,4 +1,5 @@
 #include "platform/TextFile.h"
+#include "support/Faults.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -13,12 +14,11 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <csignal>
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -30,44 +30,6 @@ const QByteArray header = sj("くじ順,出席番号,氏名,ふりがな,座席�
 QByteArray fixture(const char *name) {
     return readFile(QStringLiteral(KIRABO_TEST_DATA "/roster/") + QLatin1String(name));
 }
-
-#ifdef _WIN32
-// Holds a file open as another program would: for writing, others allowed to
-// read, as an editor keeps it; or with no sharing at all.
-class HeldOpen {
-public:
-    HeldOpen(const QString &path, DWORD share)
-        : h(CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ | GENERIC_WRITE, share,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldOpen() {
-        if (held())
-            CloseHandle(h);
-    }
-    bool held() const { return h != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h;
-};
-#else
-// Holds a write lock on a file, as another program editing it would.
-class WriteLock {
-public:
-    explicit WriteLock(const QString &path) : fd(::open(QFile::encodeName(path).constData(), O_RDWR)) {
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        locked = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
-    }
-    ~WriteLock() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    bool locked = false;
-
-private:
-    int fd;
-};
-#endif
 
 } // namespace
 
@@ -304,7 +266,7 @@ TEST_F(RosterFile, OpenFailuresShowTheErrorAndKeepTheGrid) {
     const QStringList before = rows();
     const QString locked = placed("no_header.csv", QStringLiteral("locked.csv"));
     WriteLock lock(locked);
-    ASSERT_TRUE(lock.locked);
+    ASSERT_TRUE(lock.inPlace());
     QDir(dir.path()).mkdir(QStringLiteral("folder.csv"));
     const struct {
         QString file;
@@ -344,10 +306,10 @@ TEST_F(RosterFile, OpenFailuresShowTheSystemsErrorAndKeepTheGrid) {
     const QStringList before = rows();
     const QString edited = placed("no_header.csv", QStringLiteral("edited.csv"));
     HeldOpen editor(edited, FILE_SHARE_READ);
-    ASSERT_TRUE(editor.held());
+    ASSERT_TRUE(editor.inPlace());
     const QString exclusive = placed("no_header.csv", QStringLiteral("exclusive.csv"));
     HeldOpen owner(exclusive, 0);
-    ASSERT_TRUE(owner.held());
+    ASSERT_TRUE(owner.inPlace());
     QDir(dir.path()).mkdir(QStringLiteral("folder.csv"));
     const struct {
         QString file;
@@ -383,7 +345,7 @@ TEST_F(RosterFile, SaveFailuresShowTheSystemsErrorAndKeepTheOldFile) {
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
     const QString exclusive = placed("crlf.csv", QStringLiteral("exclusive.csv"));
     HeldOpen owner(exclusive, 0);
-    ASSERT_TRUE(owner.held());
+    ASSERT_TRUE(owner.inPlace());
     QDir(dir.path()).mkdir(QStringLiteral("folder.csv"));
     const struct {
         QString file;
@@ -433,7 +395,7 @@ TEST_F(RosterFile, SaveFailuresKeepTheOldFile) {
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
     const QString locked = placed("crlf.csv", QStringLiteral("locked.csv"));
     WriteLock lock(locked);
-    ASSERT_TRUE(lock.locked);
+    ASSERT_TRUE(lock.inPlace());
     QDir(dir.path()).mkdir(QStringLiteral("folder.csv"));
     const struct {
         QString file;
@@ -465,15 +427,12 @@ TEST_F(RosterFile, WriteFailingHalfWayLeavesTheOldFileWhole) {
     const QString file = placed("crlf.csv", QStringLiteral("class.csv"));
     ASSERT_TRUE(open(file).isEmpty());
     typeIntoCell(3, 2, QString(100000, QLatin1Char('x')));
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QStringList errors = saveOver();
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    QStringList errors;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.inPlace());
+        errors = saveOver();
+    }
     EXPECT_EQ(errors, QStringList{QStringLiteral("I/O エラー (%1)").arg(EFBIG)});
     EXPECT_EQ(readFile(file), fixture("crlf.csv"));
     EXPECT_TRUE(form().Modified);
