@@ -1,6 +1,7 @@
 #include "support/DrawTest.h"
 #include "draw/Random.h"
 #include "platform/TextList.h"
+#include "support/Faults.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -9,12 +10,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <cerrno>
 #include <map>
-
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using drawrecord::Kind;
 
@@ -154,15 +151,12 @@ TEST_F(Record, ASaveThatFailsLeavesNoFile) {
     ASSERT_TRUE(openRoster(classOf(48)).isEmpty());
     for (int i = 0; i < 5; ++i)
         drawOnce();
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = 300;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QList<SeenBox> boxes = viewRecord({}, path(QStringLiteral("record.csv")));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    QList<SeenBox> boxes;
+    {
+        FileSizeLimit limit(300);
+        ASSERT_TRUE(limit.inPlace());
+        boxes = viewRecord({}, path(QStringLiteral("record.csv")));
+    }
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0].text, QStringLiteral("I/O エラー (%1)").arg(EFBIG));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("class.csv")});

@@ -3,6 +3,8 @@
 #include "platform/System.h"
 #include "support/PrintTools.h"
 #include "roster/Columns.h"
+#include "support/CaseName.h"
+#include "support/Faults.h"
 
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -17,13 +19,13 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 
+#include <cerrno>
+#include <optional>
 #include <set>
 
 #ifndef _WIN32
-#include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -80,7 +82,7 @@ enum class RosterEnd {
 };
 
 struct Hostile {
-    const char *name;
+    const char *what;
     std::function<QByteArray()> roster;
     std::function<QByteArray()> settings; // empty: the same bytes as the roster
     RosterEnd end;
@@ -167,24 +169,24 @@ const Hostile hostileFiles[] = {
      {}, RosterEnd::CountRefused, defaultTitle, "1"},
     {"IniWithOneMegabyteValue", [] { return iniTitled(QByteArray(1 << 20, 'T')); }, {}, RosterEnd::CountRefused,
      [] { return QString(2047, QLatin1Char('T')); }, ""},
-    {"SeatHex7FFFFFFF", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "$7FFFFFFF" : ""); }); },
+    {"SeatLargestIntegerInHex", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "$7FFFFFFF" : ""); }); },
      [] { return layoutWithFirstCell("$7FFFFFFF"); }, RosterEnd::CheckRefused, defaultTitle, "$7FFFFFFF"},
     {"SeatMinusZero", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "-0" : ""); }); },
      [] { return layoutWithFirstCell("-0"); }, RosterEnd::CheckRefused, defaultTitle, "-0"},
-    {"SeatFullWidth48", [] { return rosterOf48([](int i) { return student(i, i == 1 ? sj("４８").bytes() : ""); }); },
+    {"SeatInFullWidthDigits", [] { return rosterOf48([](int i) { return student(i, i == 1 ? sj("４８").bytes() : ""); }); },
      [] { return layoutWithFirstCell(sj("４８").bytes()); }, RosterEnd::CheckRefused, defaultTitle, "\x82\x53\x82\x57"},
-    {"Seat49", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "49" : ""); }); },
+    {"SeatBeyondTheLast", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "49" : ""); }); },
      [] { return layoutWithFirstCell("49"); }, RosterEnd::CheckRefused, defaultTitle, "49"},
-    {"Seat0", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "0" : ""); }); },
+    {"SeatBelowTheFirst", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "0" : ""); }); },
      [] { return layoutWithFirstCell("0"); }, RosterEnd::CheckRefused, defaultTitle, "0"},
     // Hexadecimal integer text is a seat number.
-    {"SeatHex30", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "$30" : ""); }); },
+    {"SeatInHex", [] { return rosterOf48([](int i) { return student(i, i == 1 ? "$30" : ""); }); },
      [] { return layoutWithFirstCell("$30"); }, RosterEnd::Drawn, defaultTitle, "$30"},
 };
 // clang-format on
 
 void PrintTo(const Hostile &c, std::ostream *os) {
-    *os << c.name;
+    *os << c.what;
 }
 
 // Runs an action, answering every message box it shows with OK; answers
@@ -246,7 +248,7 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
         for (const SeenBox &box : boxes)
             shown << box.text;
         const QString utf8Question = QStringLiteral("この名簿は UTF-8 で書かれているようです。シフトJIS に変換して読み込みますか？");
-        EXPECT_EQ(shown, QByteArray(c.name) == "Utf8WithByteOrderMark" ? QStringList{utf8Question} : QStringList());
+        EXPECT_EQ(shown, QByteArray(c.what) == "Utf8WithByteOrderMark" ? QStringList{utf8Question} : QStringList());
         EXPECT_TRUE(drawPageBoxes.isEmpty());
         ASSERT_TRUE(f.Button1->isEnabled()) << status().toStdString();
         int stops = 0;
@@ -314,8 +316,7 @@ TEST_P(HostileFile, OpensAsARosterAndAsASettingsFileWithoutHarm) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, HostileFile, ::testing::ValuesIn(hostileFiles),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, HostileFile, ::testing::ValuesIn(hostileFiles), ByWhat());
 
 // Faults made with the system's own means: a small file system of our own,
 // a file size limit, a folder's permissions. The Windows build proves its
@@ -325,7 +326,7 @@ enum class Target { Roster, NamedSettings, StartupSettings, Pdf };
 enum class Fault { FullDevice, ReadOnlyFolder, FolderRemoved, FileIsFolder };
 
 struct SaveFault {
-    const char *name;
+    const char *what;
     Target target;
     Fault fault;
 };
@@ -352,7 +353,7 @@ const SaveFault saveFaults[] = {
 // clang-format on
 
 void PrintTo(const SaveFault &c, std::ostream *os) {
-    *os << c.name;
+    *os << c.what;
 }
 
 // A save into a folder of its own that then fails. Where the machine lets the
@@ -412,12 +413,8 @@ protected:
                 }
                 ::close(fd);
             } else {
-                oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-                ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
-                rlimit small = oldLimit;
-                small.rlim_cur = 64;
-                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-                limited = true;
+                sizeLimit.emplace(64);
+                ASSERT_TRUE(sizeLimit->inPlace());
             }
             break;
         case Fault::ReadOnlyFolder:
@@ -441,11 +438,7 @@ protected:
     // Takes the fault away again, as the teacher would free some room or
     // choose another folder.
     void lift() {
-        if (limited) {
-            ::setrlimit(RLIMIT_FSIZE, &oldLimit);
-            std::signal(SIGXFSZ, oldHandler);
-            limited = false;
-        }
+        sizeLimit.reset();
         if (readOnly) {
             if (mounted)
                 ::mount(nullptr, QFile::encodeName(place).constData(), nullptr, MS_REMOUNT, "size=256k,mode=0777");
@@ -517,11 +510,9 @@ protected:
     QStringList entries; // of the folder once the fault is in place
     bool mounted = false;
     bool applied = false;
-    bool limited = false;
     bool readOnly = false;
     bool closed = false;
-    rlimit oldLimit{};
-    void (*oldHandler)(int) = SIG_DFL;
+    std::optional<FileSizeLimit> sizeLimit; // standing in for the full device
 };
 
 TEST_P(SaveFailure, ShowsTheMessageAndLosesNothing) {
@@ -607,8 +598,7 @@ TEST_P(SaveFailure, ShowsTheMessageAndLosesNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SaveFailure, ::testing::ValuesIn(saveFaults),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFailure, ::testing::ValuesIn(saveFaults), ByWhat());
 
 #endif
 } // namespace

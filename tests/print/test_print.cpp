@@ -2,6 +2,7 @@
 #include "print/PageCanvas.h"
 #include "support/PrintTools.h"
 #include "print/ReportSystem.h"
+#include "support/CaseName.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -137,7 +138,7 @@ struct SeatBox {
 };
 
 struct PageCase {
-    const char *name;
+    const char *what;
     bool teachersView;
     // Layout cells changed after the start-up numbering (seat c * 8 + r + 1
     // at column c, row r): column, row, text.
@@ -195,7 +196,7 @@ const PageCase pageCases[] = {
 // clang-format on
 
 void PrintTo(const PageCase &c, std::ostream *os) {
-    *os << c.name;
+    *os << c.what;
 }
 
 class PageCases : public PrintPage, public ::testing::WithParamInterface<PageCase> {};
@@ -277,8 +278,7 @@ TEST_P(PageCases, ComposesThePage) {
     EXPECT_EQ(deskLabel.y1, c.deskTop + 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Print, PageCases, ::testing::ValuesIn(pageCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Print, PageCases, ::testing::ValuesIn(pageCases), ByWhat());
 
 TEST_F(PrintPage, TheViewIsReadWhenThePageIsComposed) {
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
@@ -389,7 +389,7 @@ struct PlacedText {
 };
 
 struct PdfCase {
-    const char *name;
+    const char *what;
     bool teachersView;
     std::vector<PlacedText> texts;
 };
@@ -411,7 +411,7 @@ const PdfCase pdfCases[] = {
 // clang-format on
 
 void PrintTo(const PdfCase &c, std::ostream *os) {
-    *os << c.name;
+    *os << c.what;
 }
 
 class PdfCases : public PrintCommand, public ::testing::WithParamInterface<PdfCase> {};
@@ -462,11 +462,10 @@ TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Print, PdfCases, ::testing::ValuesIn(pdfCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Print, PdfCases, ::testing::ValuesIn(pdfCases), ByWhat());
 
 struct UnwritableCase {
-    const char *name;
+    const char *what;
     const char *file; // in the test's folder
     std::function<void(const QString &folder)> prepare;
     const char *message;
@@ -483,19 +482,19 @@ const UnwritableCase unwritableCases[] = {
      },
      "ファイルへのアクセスが拒否されました."},
     {"MissingFolder", "none/chart.pdf", [](const QString &) {}, "ファイル名の指定が間違っています."},
+    {"FolderInTheFilesPlace", "chart.pdf",
+     [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("chart.pdf")); },
 #ifdef _WIN32
-    // Windows answers a folder in the file's place as a denied access.
-    {"Folder", "chart.pdf", [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("chart.pdf")); },
+     // Windows answers a folder in the file's place as a denied access.
      "ファイルへのアクセスが拒否されました."},
 #else
-    {"Folder", "chart.pdf", [](const QString &folder) { QDir(folder).mkdir(QStringLiteral("chart.pdf")); },
      "I/O エラー (21)"},
 #endif
 };
 // clang-format on
 
 void PrintTo(const UnwritableCase &c, std::ostream *os) {
-    *os << c.name;
+    *os << c.what;
 }
 
 class UnwritableFile : public PrintCommand, public ::testing::WithParamInterface<UnwritableCase> {};
@@ -522,8 +521,7 @@ TEST_P(UnwritableFile, GivesTheSystemsMessageAndLeavesNoFileBehind) {
     EXPECT_EQ(readFile(path(QString::fromUtf8(c.file))), oldContent);
 }
 
-INSTANTIATE_TEST_SUITE_P(Print, UnwritableFile, ::testing::ValuesIn(unwritableCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Print, UnwritableFile, ::testing::ValuesIn(unwritableCases), ByWhat());
 
 // The layout a named settings file with a missing key leaves: an empty cell.
 TEST_F(PrintCommand, CellThatIsNoIntegerShowsTheErrorAndNothingIsPreviewedOrWritten) {
