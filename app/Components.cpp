@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -240,6 +241,12 @@ void TForm1::createDrawPage() {
     white.setColor(QPalette::Window, Qt::white);
     Label5->setPalette(white);
 
+    // Shown before the first Start: the record, once saved, reveals the seed.
+    Label_Seed = new QLabel(page);
+    Label_Seed->setObjectName(QStringLiteral("SeedFingerprint"));
+    Label_Seed->setGeometry(288, 168, 132, 14);
+    Label_Seed->setAlignment(Qt::AlignCenter);
+
     Memo1 = new TextList(page);
     Memo1->setGeometry(513, 0, 57, 538);
     Memo1->setReadOnly(true);
@@ -290,6 +297,19 @@ void TForm1::createSettingsPage() {
     // a pixel less keeps the whole caption clear of the close button.
     for (int px = 12; px > 9 && CB_tonari->sizeHint().width() > 346; --px)
         CB_tonari->setFont(uiFont("MS UI Gothic", px - 1));
+
+    Label_Rounds = label(page, "隣を判定する過去の席替え", 104, 453);
+    SpinBox_Rounds = new QSpinBox(page);
+    SpinBox_Rounds->setObjectName(QStringLiteral("SpinBox_Rounds"));
+    SpinBox_Rounds->setGeometry(Label_Rounds->geometry().right() + 8, 450, 56, 20);
+    SpinBox_Rounds->setRange(1, 10);
+    SpinBox_Rounds->setSuffix(QStringLiteral(" 回"));
+    Button_Conditions = button(page, "座席の条件...", QRect(88, 478, 138, 25));
+    Button_History = button(page, "席替えの履歴...", QRect(232, 478, 137, 25));
+    // Reached with the mouse, like the draw page's extra buttons: the keys
+    // walk the page's controls as they always did.
+    for (QWidget *w : std::initializer_list<QWidget *>{SpinBox_Rounds, Button_Conditions, Button_History})
+        w->setFocusPolicy(Qt::ClickFocus);
 
     BitBtn2 = button(page, "閉じる(&C)", QRect(440, 440, 89, 33));
     // A picture of our own: the style's close icon is looked up in the icon

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "draw/ConditionsInForce.h"
 #include "draw/NeighbourRule.h"
 #include "draw/Projector.h"
 #include "platform/Dialogs.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QTimer>
 
 // The draw page: the preparation, the spin and the stop. The draw itself
@@ -37,8 +39,13 @@ void TForm1::Jyunbi() {
     }
 
     draw.prepare(classRoster, SeatAmount());
+    QString inForce;
+    if (!applyConditions(inForce))
+        return;
     showPool();
-    record(preparationKind);
+    SjisText note;
+    SjisText::tryFromUnicode(inForce, note);
+    record(preparationKind, {}, note);
 
     // Start stays off should the chart fill fail on a layout cell that is no
     // seat number: a stop would write its seat and then fail the same way.
@@ -57,9 +64,71 @@ void TForm1::Button6Click() {
     Jyunbi();
 }
 
+bool TForm1::applyConditions(QString &inForce) {
+    const bool rule = CB_tonari->isChecked();
+    const int rounds = SpinBox_Rounds->value();
+    // The rounds before the seat change now drawn; a redone one does not count.
+    const size_t pastRounds =
+        classHistory ? classHistory->rounds().size() - (classHistory->redoes(classRoster) ? 1 : 0) : 0;
+    const bool withHistory = rule && pastRounds > 0;
+    DrawConditions wanted;
+    if (classConditions)
+        conditionsinforce::addConditions(wanted, classRoster, *classConditions);
+    // Without conditions, and with the rule over one round at most, the
+    // draw is the plain one: the rule refuses at the stop.
+    if (wanted.isEmpty() && !(withHistory && rounds > 1)) {
+        if (withHistory) {
+            draw.setFormerMates(conditionsinforce::matesByRow(classRoster, classHistory->deskMates(1, classRoster)));
+            inForce = QStringLiteral("前に隣同士: 過去1回");
+        }
+        return true;
+    }
+    auto withMates = [&](DrawConditions c, int lastRounds) {
+        if (withHistory)
+            conditionsinforce::addFormerMates(c, classRoster, classHistory->deskMates(lastRounds, classRoster));
+        else if (rule)
+            conditionsinforce::addRosterOrderMates(c, classRoster, seatLayout);
+        return c;
+    };
+    DrawConditions c = withMates(wanted, rounds);
+    const conditionsinforce::Finding found = conditionsinforce::examine(classRoster, seatLayout, SeatAmount(), c);
+    if (found.verdict == SeatingPlan::Verdict::Possible) {
+        draw.keep(c, seatLayout, SeatAmount());
+        inForce = conditionsinforce::describe(classRoster, c, rounds);
+        return true;
+    }
+    // Where the rounds of history alone stand in the way, fewer may do.
+    if (found.historyIsTheCause && withHistory)
+        for (int fewer = rounds - 1; fewer >= 1; --fewer) {
+            const DrawConditions less = withMates(wanted, fewer);
+            if (conditionsinforce::examine(classRoster, seatLayout, SeatAmount(), less).verdict
+                != SeatingPlan::Verdict::Possible)
+                continue;
+            if (messageDlg(QStringLiteral("過去%1回の席替えで隣同士だった人を離す座り方がありません。"
+                                          "過去%2回までにしますか？")
+                               .arg(rounds)
+                               .arg(fewer),
+                           MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No})
+                == MsgButton::Yes) {
+                SpinBox_Rounds->setValue(fewer);
+                return applyConditions(inForce);
+            }
+            break;
+        }
+    draw.clearPool();
+    showDrawFailure(found.conflict + QStringLiteral("！"));
+    return false;
+}
+
 void TForm1::showDrawFailure(const char *message) {
-    record(preparationKind, {}, SjisText::lit(message));
-    draw.fail(QString::fromUtf8(message));
+    showDrawFailure(QString::fromUtf8(message));
+}
+
+void TForm1::showDrawFailure(const QString &message) {
+    SjisText note;
+    SjisText::tryFromUnicode(message, note);
+    record(preparationKind, {}, note);
+    draw.fail(message);
     for (int c = 0; c < layout::columns; ++c)
         for (int r = 0; r < layout::rows; ++r)
             StringGrid1->setCell(c, r, SjisText());
@@ -67,7 +136,17 @@ void TForm1::showDrawFailure(const char *message) {
 
 void TForm1::showDrawState() {
     const DrawScreen screen = draw.screen();
-    Label_N->setText(screen.status);
+    if (Label_N->text() != screen.status) {
+        // A long line (a conflict of conditions) gets a smaller face so that
+        // it shows whole.
+        QFont f = Label_N->font();
+        f.setPixelSize(27);
+        while (f.pixelSize() > 12 && QFontMetrics(f).horizontalAdvance(screen.status) > Label_N->width())
+            f.setPixelSize(f.pixelSize() - 1);
+        Label_N->setFont(f);
+        Label_N->setText(screen.status);
+    }
+    Label_Seed->setText(screen.fingerprint);
     Label1->setText(screen.number);
     Button1->setText(screen.button);
     Button1->setEnabled(screen.buttonEnabled);
@@ -98,7 +177,7 @@ void TForm1::kujistart() {
 }
 
 void TForm1::Timer1Timer() {
-    draw.tick();
+    draw.tick(classRoster);
     showDrawState();
 }
 
@@ -149,6 +228,12 @@ void TForm1::kujistop() {
 
     draw.passTurn(classRoster);
     draw.showTurn(classRoster);
+    // A finished seat change goes into the class history, written with the
+    // roster when the roster is saved.
+    if (classHistory && (draw.pool().empty() || !classRoster.isWithoutSeat(draw.turnRow()))) {
+        classHistory->record(classRoster, seatLayout, QDate::currentDate());
+        historyChanged = true;
+    }
 }
 
 void TForm1::guardedTick(const std::function<void()> &tick) {

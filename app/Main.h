@@ -1,9 +1,11 @@
 #pragma once
 
+#include "conditions/SeatConditions.h"
 #include "draw/Draw.h"
 #include "draw/Record.h"
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
+#include "history/ClassHistory.h"
 #include "roster/Roster.h"
 #include "seats/SeatLayout.h"
 #include "seats/SeatTable.h"
@@ -23,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -52,6 +55,13 @@ public:
     bool Modified = false; // the roster holds changes not yet saved
     // The bytes the settings file held for the title and the two folders.
     settings::StoredBytes settingsRead;
+    // The class's files beside the roster: its conditions and its history;
+    // nothing where a file is missing, or unusable (then never written over).
+    std::optional<SeatConditions> classConditions;
+    std::optional<ClassHistory> classHistory;
+    bool conditionsUnusable = false;
+    bool historyUnusable = false;
+    bool historyChanged = false; // a finished draw added a round not yet saved
 
     // ---- Window ----
     QTabWidget *PageControl1 = nullptr;
@@ -83,6 +93,7 @@ public:
     StringGrid *StringGrid1 = nullptr; // the seat chart grid
     QLabel *Image2 = nullptr;          // banner
     QLabel *Label5 = nullptr;          // version
+    QLabel *Label_Seed = nullptr;      // the fingerprint of the generator's seed
     TextList *Memo1 = nullptr;         // hidden: shows the free-seat pool
 
     // ---- Print and seat settings page ----
@@ -101,6 +112,10 @@ public:
     QPushButton *Button5 = nullptr; // save settings over the file
     QCheckBox *CB_tonari = nullptr; // neighbour-rule switch
     QPushButton *BitBtn2 = nullptr; // close
+    QLabel *Label_Rounds = nullptr;
+    QSpinBox *SpinBox_Rounds = nullptr;   // how many past seat changes the neighbour rule looks at
+    QPushButton *Button_Conditions = nullptr; // "座席の条件..."
+    QPushButton *Button_History = nullptr;    // "席替えの履歴..."
 
     // ---- Components without a place on a page ----
     QTimer *Timer1 = nullptr; // spin timer, 100 ms
@@ -189,6 +204,14 @@ public:
     void Button4Click();
     void Button5Click();
 
+    // ---- Conditions and the class history ----
+    void ButtonConditionsClick();
+    void ButtonHistoryClick();
+    // Reads the class's conditions and history beside the roster file,
+    // saying what is wrong with a file that cannot be used.
+    void loadClassFiles(const QString &rosterPath);
+    void saveClassHistory();
+
     // ---- Printing ----
     ReportSystem *RvSystem1 = nullptr; // the printing service: options, status, preview, printer, PDF
     void BitBtn1Click();
@@ -211,10 +234,14 @@ private:
 
     // The draw's own steps.
     void showDrawFailure(const char *message);
+    void showDrawFailure(const QString &message);
     // The draw page (and the projector view) show the draw as it now stands.
     void showDrawState();
     // The hidden list shows the pool.
     void showPool();
+    // Sets the draw to keep the conditions in force. Answers false, with the
+    // conflict in the status line, where no seating keeps them.
+    bool applyConditions(QString &inForce);
 
     QString settingsPath;
     // Button6 prepares again; every other preparation is recorded as one.

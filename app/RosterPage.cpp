@@ -25,6 +25,7 @@ void TForm1::ToolButton1Click() {
             return;
         }
         classRoster.read(content);
+        loadClassFiles(OpenDialog1.fileName);
         // Converted, the roster is saved as Shift-JIS only when the teacher says so.
         if (converted)
             Modified = true;
@@ -70,6 +71,7 @@ void TForm1::SaveMeibo() {
     textfile::save(SaveDialog1.fileName, classRoster.bytes());
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
+    saveClassHistory();
 }
 
 void TForm1::StringGrid2SetEditText(int, int, const SjisText &) {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 
 // The print and seat settings page: the settings files and the printout.
 
@@ -18,11 +19,13 @@ void TForm1::LoadSetting(const QString &path) {
     OpenDialog1.setInitialDir(options.folder);
     OpenDialog2.setInitialDir(options.folder2);
     CB_tonari->setChecked(options.neighbourRule);
+    SpinBox_Rounds->setValue(options.rounds);
 }
 
 void TForm1::SaveSetting(const QString &path) {
     settings::save(path, seatLayout,
-                   {Edit_Title->text(), OpenDialog1.initialDir(), OpenDialog2.initialDir(), CB_tonari->isChecked()},
+                   {Edit_Title->text(), OpenDialog1.initialDir(), OpenDialog2.initialDir(), CB_tonari->isChecked(),
+                    SpinBox_Rounds->value()},
                    settingsRead);
 }
 

@@ -40,6 +40,8 @@ void TForm1::wireEvents() {
     on(Button5, &QPushButton::clicked, &TForm1::Button5Click);
     on(Button_Projector, &QPushButton::clicked, &TForm1::ButtonProjectorClick);
     on(Button_Record, &QPushButton::clicked, &TForm1::ButtonRecordClick);
+    on(Button_Conditions, &QPushButton::clicked, &TForm1::ButtonConditionsClick);
+    on(Button_History, &QPushButton::clicked, &TForm1::ButtonHistoryClick);
     // Called inside BitBtn1Click, so its errors end the print command there,
     // in the same guard.
     RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };

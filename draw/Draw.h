@@ -1,10 +1,13 @@
 #pragma once
 
+#include "draw/SeatingPlan.h"
 #include "seats/SeatNumber.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class Roster;
@@ -16,11 +19,19 @@ struct DrawScreen {
     QString number;     // the big number
     QString button;     // Start or Stop
     bool buttonEnabled; // whether Start can be pressed
+    QString fingerprint; // of the generator's seed
 };
 
 // The seat draw: the pool of free seats, whose turn it is, the spin and the
 // decision at each stop. It draws from the program's generator (draw/Random.h)
 // and writes a seat into the roster only when a stop is accepted.
+//
+// Without conditions each tick shows a pool entry chosen uniformly, and the
+// neighbour rule may refuse a stop. Under conditions each tick shows the
+// seat of the student whose turn it is in a complete seating drawn uniformly
+// from all those that keep every condition (SeatingPlan), so that no stop can
+// lead where a later student finds no seat; the rule is then one of the
+// conditions and refuses nothing.
 class Draw {
 public:
     enum class Stop {
@@ -47,6 +58,19 @@ public:
     // The pool of the seats of the layout nobody holds, and the turn of the
     // first student without a seat.
     void prepare(const Roster &roster, int seatCount);
+    // From now on until the next preparation, the draw keeps these
+    // conditions on this layout.
+    void keep(const DrawConditions &conditions, const SeatLayout &layout, int seatCount);
+    bool underConditions() const { return planned.has_value(); }
+    // The former desk-mates, by roster row, that the neighbour rule looks
+    // at; until this is set the roster order stands for the previous
+    // seating (the student of row r sat at seat r).
+    void setFormerMates(std::vector<std::pair<int, int>> mates) { formerMates = std::move(mates); }
+    // The one place that answers which free seats the spin may show for the
+    // student whose turn it is: the pool, or under conditions the seats that
+    // leave a complete seating for everyone after them.
+    std::vector<SeatNumber> seatsTheSpinMayShow(const Roster &roster) const;
+
     // A preparation that failed, with the status line's message.
     void fail(const QString &message);
     // Start stays off until the turn is shown.
@@ -58,8 +82,8 @@ public:
     void showTurn(const Roster &roster);
 
     void start() { running = true; }
-    // One tick of the spin: a random seat of the pool on show.
-    SeatNumber tick();
+    // One tick of the spin: a seat the spin may show, drawn at random, on show.
+    SeatNumber tick(const Roster &roster);
     // Stop: what becomes of the number on show for the student whose turn it is.
     Stop stop(const Roster &roster, const SeatLayout &layout, bool neighbourRule);
     // The seat a stop decides on.
@@ -78,6 +102,21 @@ public:
     DrawScreen screen() const;
 
 private:
+    // The plan for the roster as it now stands, worked out again after any
+    // change of it (a stop, an edit).
+    const SeatingPlan &plan(const Roster &roster) const;
+    bool refusedByNeighbourRule(const Roster &roster, const SeatLayout &layout) const;
+
+    struct Planned {
+        DrawConditions conditions;
+        const SeatLayout *layout;
+        int seatCount;
+        mutable SeatingPlan plan;
+        mutable unsigned long long revision;
+    };
+    std::optional<Planned> planned;
+    std::optional<std::vector<std::pair<int, int>>> formerMates;
+
     std::vector<SeatNumber> free;
     std::int32_t turn = 0;
     std::int32_t index = 0;

@@ -134,6 +134,10 @@ ProjectorView::ProjectorView(QWidget *owner, const CellTable &chart) : QWidget(o
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QPushButton::clicked, this, &ProjectorView::startStopClicked);
 
+    seedLine = new QLabel(this);
+    seedLine->setObjectName(QStringLiteral("ProjectorFingerprint"));
+    seedLine->setAlignment(Qt::AlignCenter);
+
     seatChart = new ProjectorChart(chart, this);
 }
 
@@ -142,6 +146,7 @@ void ProjectorView::showDraw(const DrawScreen &draw) {
     bigNumber->setText(draw.number);
     button->setText(draw.button);
     button->setEnabled(draw.buttonEnabled);
+    seedLine->setText(draw.fingerprint);
     seatChart->update();
 }
 
@@ -169,6 +174,8 @@ void ProjectorView::resizeEvent(QResizeEvent *) {
     const int buttonH = numberH * 40 / 100;
     button->setGeometry((w + numberW) / 2 + margin * 2, numberTop + (numberH - buttonH) / 2, buttonW, buttonH);
     button->setFont(face(buttonH * 45 / 100, true));
+    seedLine->setGeometry(button->x(), button->geometry().bottom() + margin, buttonW, statusH / 2);
+    seedLine->setFont(face(statusH * 3 / 10));
 
     const int chartTop = numberTop + numberH + margin;
     seatChart->setGeometry(margin, chartTop, w - 2 * margin, h - chartTop - margin);

@@ -22,6 +22,7 @@ public:
     QLabel *status() const { return statusLine; }
     QLabel *number() const { return bigNumber; }
     QPushButton *startStop() const { return button; }
+    QLabel *fingerprint() const { return seedLine; }
     QWidget *chart() const { return seatChart; }
     // The pixel size of the names on the chart.
     int chartFontPixels() const;
@@ -38,5 +39,6 @@ private:
     QLabel *statusLine;
     QLabel *bigNumber;
     QPushButton *button;
+    QLabel *seedLine;
     QWidget *seatChart;
 };

@@ -1,5 +1,7 @@
 #include "draw/Random.h"
 
+#include <QCryptographicHash>
+
 namespace rng {
 
 namespace {
@@ -32,6 +34,12 @@ std::uint32_t seedValue() {
 
 std::uint64_t drawsSinceSeed() {
     return draws;
+}
+
+QString fingerprint(std::uint32_t seed) {
+    const QByteArray hex =
+        QCryptographicHash::hash(QByteArray::number(seed), QCryptographicHash::Sha256).toHex().left(8);
+    return QString::fromLatin1(hex.left(4) + '-' + hex.mid(4));
 }
 
 } // namespace rng

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 // The program's pseudo-random generator: one 32-bit state word, advanced as
@@ -15,5 +17,11 @@ std::int32_t randomIndex(std::int32_t range);
 // value last given to seed, and the number of draws made since.
 std::uint32_t seedValue();
 std::uint64_t drawsSinceSeed();
+
+// A short fingerprint of a seed, shown before the draw so that anyone can
+// check, once the record reveals the seed, that it was fixed beforehand: the
+// first eight hexadecimal digits of the SHA-256 of the seed's decimal text,
+// as "1a2b-3c4d" (printf 12345 | sha256sum gives them).
+QString fingerprint(std::uint32_t seed);
 
 } // namespace rng

@@ -30,6 +30,8 @@ public:
     SjisText &operator+=(const SjisText &o) { b += o.b; return *this; }
     bool operator==(const SjisText &o) const { return b == o.b; }
     bool operator!=(const SjisText &o) const { return b != o.b; }
+    // Byte order, for sets and maps.
+    bool operator<(const SjisText &o) const { return b < o.b; }
 
 private:
     QByteArray b;

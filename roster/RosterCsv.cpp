@@ -118,6 +118,34 @@ Fields splitFields(QByteArrayView line) {
     return fields;
 }
 
+Fields splitAllFields(QByteArrayView line) {
+    Fields fields;
+    QByteArray field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(field);
+    return fields;
+}
+
 void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn) {
     bool header = true;
     forEachLine(file, [&](QByteArrayView text) {

@@ -24,6 +24,10 @@ std::vector<QByteArray> readLines(QByteArrayView file);
 // at its first NUL byte.
 Fields splitFields(QByteArrayView line);
 
+// Splits a line the program wrote with appendRow into all its fields:
+// commas separate, double quotes enclose, "" inside quotes is one quote.
+Fields splitAllFields(QByteArrayView line);
+
 // Hands every line after the header, split into its first five fields, to fn
 // in order.
 void forEachStudent(QByteArrayView file, const std::function<void(Fields &)> &fn);

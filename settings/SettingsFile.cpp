@@ -4,6 +4,8 @@
 #include "platform/IniProfile.h"
 #include "seats/SeatLayout.h"
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -11,6 +13,11 @@ namespace {
 const SjisText &section() {
     static const SjisText s = SjisText::lit("設定");
     return s;
+}
+
+const SjisText &roundsKey() {
+    static const SjisText k = SjisText::lit("お隣チェック回数");
+    return k;
 }
 
 SjisText number(int n) {
@@ -49,6 +56,7 @@ Options load(const QString &path, SeatLayout &layout, StoredBytes &stored) {
     o.folder = shown("フォルダ", "", stored.folder);
     o.folder2 = shown("フォルダ2", "", stored.folder2);
     o.neighbourRule = ini.readInteger(section(), SjisText::lit("お隣チェック"), 0) == 1;
+    o.rounds = std::clamp(ini.readInteger(section(), roundsKey(), 1), 1, 10);
     ini.flush();
     return o;
 }
@@ -80,6 +88,11 @@ void save(const QString &path, const SeatLayout &layout, const Options &options,
     folder("フォルダ", stored.folder, options.folder);
     folder("フォルダ2", stored.folder2, options.folder2);
     ini.writeInteger(section(), SjisText::lit("お隣チェック"), options.neighbourRule ? 1 : 0);
+    // Files written before the rule could look further back stay as they
+    // were until the teacher chooses more than one round.
+    const SjisText absent("\x01");
+    if (options.rounds != 1 || ini.readString(section(), roundsKey(), absent) != absent)
+        ini.writeInteger(section(), roundsKey(), options.rounds);
     ini.flush();
 }
 

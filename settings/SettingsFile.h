@@ -16,6 +16,8 @@ struct Options {
     QString folder;  // where the roster dialogs start
     QString folder2; // where the settings dialogs start
     bool neighbourRule = false;
+    // How many past seat changes the neighbour rule looks at, 1 to 10.
+    int rounds = 1;
 };
 
 // The bytes the file held for the title and the two folders. While the text

@@ -7,6 +7,7 @@
 #include "support/WindowTest.h"
 
 #include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -398,7 +399,12 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
         drawn << fields;
     }
     EXPECT_EQ(readFile(roster), rosterBytes(drawn));
-    EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("1年2組.csv")});
+    // The finished seat change went into the class history, saved with the roster.
+    EXPECT_EQ(filesInDir(), (QStringList{QStringLiteral("1年2組.csv"), QStringLiteral("1年2組_履歴.csv")}));
+    const QList<QByteArray> history = readFile(path(QStringLiteral("1年2組_履歴.csv"))).split('\n');
+    ASSERT_EQ(history.size(), 32); // the header, 30 students, the empty rest
+    EXPECT_EQ(history[0], sj("回,日付,出席番号,氏名,くじ順,座席番号,隣の出席番号,隣の氏名\r").bytes());
+    EXPECT_TRUE(history[1].startsWith("1," + QDate::currentDate().toString(Qt::ISODate).toLatin1() + ','));
     EXPECT_EQ(f->OpenDialog1.initialDir(), dir.path());
 
     // The printout, teacher's view, to a PDF file: every student in the box
@@ -417,7 +423,8 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
         EXPECT_EQ(driver.pending(), 0);
         EXPECT_TRUE(driver.seen().isEmpty());
     }
-    EXPECT_EQ(filesInDir(), (QStringList{QStringLiteral("1年2組.csv"), QStringLiteral("座席表.pdf")}));
+    EXPECT_EQ(filesInDir(), (QStringList{QStringLiteral("1年2組.csv"), QStringLiteral("1年2組_履歴.csv"),
+                                         QStringLiteral("座席表.pdf")}));
     const PdfInfo info = pdfInfo(pdf);
     EXPECT_EQ(info.pages, 1);
     EXPECT_GT(info.widthMm, info.heightMm);

@@ -23,7 +23,7 @@ protected:
     // Ticks until the number on show is this seat.
     void tickUntil(int seat) {
         for (int i = 0; i < 10000 && draw.shown() != SeatNumber(seat); ++i)
-            draw.tick();
+            draw.tick(students);
         ASSERT_EQ(draw.shown(), SeatNumber(seat));
     }
 

@@ -1,0 +1,130 @@
+#include "app/Main.h"
+
+#include "conditions/ConditionsDialog.h"
+#include "history/HistoryView.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+
+// The class's files beside the roster: the seat conditions and the history
+// of its seat changes, read when the roster opens and written when they
+// change (the history with the roster).
+
+namespace {
+
+// A file's bytes; nothing where it is not there. Other failures are raised.
+std::optional<QByteArray> readIfThere(const QString &path) {
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    return textfile::readAll(path);
+}
+
+// How many students of the history's last round the roster holds under the
+// same attendance number and name.
+int studentsKnown(const ClassHistory &history, const Roster &roster) {
+    if (history.isEmpty())
+        return 0;
+    int known = 0;
+    for (const ClassHistory::Seat &s : history.rounds().back().seats)
+        known += SeatConditions::rowOf(roster, s.attendance, s.name) != 0;
+    return known;
+}
+
+} // namespace
+
+void TForm1::loadClassFiles(const QString &rosterPath) {
+    classConditions.reset();
+    classHistory.reset();
+    conditionsUnusable = historyUnusable = historyChanged = false;
+    QStringList problems;
+
+    const QString conditionsPath = SeatConditions::pathFor(rosterPath);
+    QString problem;
+    try {
+        if (const auto bytes = readIfThere(conditionsPath)) {
+            classConditions = SeatConditions::parse(*bytes, problem);
+            if (classConditions && !classConditions->isEmpty()
+                && classConditions->mismatches(classRoster)
+                       == static_cast<int>(classConditions->front.size() + classConditions->apart.size())) {
+                classConditions.reset();
+                problem = QStringLiteral("この名簿の生徒と合わない条件です（別のクラスのものかもしれません）");
+            }
+        } else {
+            classConditions.emplace();
+        }
+    } catch (const KiraboError &e) {
+        problem = e.message();
+    }
+    if (!classConditions) {
+        conditionsUnusable = true;
+        problems << QStringLiteral("座席の条件 %1: %2").arg(QFileInfo(conditionsPath).fileName(), problem);
+    }
+
+    const QString historyPath = ClassHistory::pathFor(rosterPath);
+    problem.clear();
+    try {
+        if (const auto bytes = readIfThere(historyPath)) {
+            classHistory = ClassHistory::parse(*bytes, problem);
+            if (classHistory && !classHistory->isEmpty() && studentsKnown(*classHistory, classRoster) == 0) {
+                classHistory.reset();
+                problem = QStringLiteral("この名簿の生徒がいない履歴です（別のクラスのものかもしれません）");
+            }
+        } else {
+            classHistory.emplace();
+        }
+    } catch (const KiraboError &e) {
+        problem = e.message();
+    }
+    if (!classHistory) {
+        historyUnusable = true;
+        problems << QStringLiteral("席替えの履歴 %1: %2").arg(QFileInfo(historyPath).fileName(), problem);
+    }
+
+    if (!problems.isEmpty())
+        messageDlg(problems.join(QLatin1Char('\n'))
+                       + QStringLiteral("\nこのファイルは使わずに続けます。ファイルは書き換えません。"),
+                   MsgKind::Warning, {MsgButton::Ok});
+}
+
+void TForm1::saveClassHistory() {
+    if (!classHistory || !historyChanged || SaveDialog1.fileName.isEmpty())
+        return;
+    textfile::save(ClassHistory::pathFor(SaveDialog1.fileName), classHistory->bytes());
+    historyChanged = false;
+}
+
+void TForm1::ButtonConditionsClick() {
+    if (OpenDialog1.fileName.isEmpty()) {
+        messageDlg(QStringLiteral("座席の条件は名簿ごとに決めます。先に名簿ファイルを開いてください"),
+                   MsgKind::Information, {MsgButton::Ok});
+        return;
+    }
+    if (conditionsUnusable) {
+        messageDlg(QStringLiteral("座席の条件のファイルが読めないため、条件を変えられません。ファイルを直すか取り除いてから名簿を開き直してください"),
+                   MsgKind::Warning, {MsgButton::Ok});
+        return;
+    }
+    ConditionsDialog dialog(this, classRoster, classConditions ? *classConditions : SeatConditions{});
+    if (runModal(dialog) != QDialog::Accepted)
+        return;
+    const SeatConditions edited = dialog.result();
+    textfile::save(SeatConditions::pathFor(SaveDialog1.fileName.isEmpty() ? OpenDialog1.fileName
+                                                                          : SaveDialog1.fileName),
+                   edited.bytes());
+    classConditions = edited;
+}
+
+void TForm1::ButtonHistoryClick() {
+    if (!classHistory || classHistory->isEmpty()) {
+        messageDlg(historyUnusable ? QStringLiteral("席替えの履歴のファイルが読めないため、表示できません")
+                                   : QStringLiteral("席替えの履歴はまだありません"),
+                   MsgKind::Information, {MsgButton::Ok});
+        return;
+    }
+    HistoryView view(this, *classHistory, [this] {
+        textfile::save(ClassHistory::pathFor(SaveDialog1.fileName), classHistory->bytes());
+    });
+    runModal(view);
+}
