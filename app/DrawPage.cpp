@@ -197,6 +197,9 @@ void TForm1::kujistop() {
     const SeatNumber seat = draw.shown();
     switch (draw.stop(classRoster, seatLayout, CB_tonari->isChecked())) {
     case Draw::Stop::NotYet:
+        // The roster changed since the tick and the seat on show no longer
+        // keeps the conditions: the spin goes on.
+        Timer1->start();
         return;
     case Draw::Stop::SeatAlreadyHeld:
         draw.showTurn(classRoster);
