@@ -237,3 +237,23 @@ TEST_F(ClassConditions, AStopNeverWritesASeatThatTheEditedRosterBreaks) {
     }
     EXPECT_FALSE(seatOf(1).isEmpty());
 }
+
+// A draw recorded under conditions and three rounds of history replays from
+// its seed, its stop moments and the class's files, seat for seat, on every
+// system the program runs on.
+TEST_F(ClassConditions, ADrawUnderConditionsReplaysFromItsRecord) {
+    const QString data = QStringLiteral(KIRABO_TEST_DATA "/record/");
+    createWindow();
+    keepSeats(40);
+    writeFile(conditionsFile(), readFile(data + QStringLiteral("class40c_条件.csv")));
+    writeFile(historyFile(), readFile(data + QStringLiteral("class40c_履歴.csv")));
+    openRosterFile(readFile(data + QStringLiteral("class40c.csv")));
+    form().CB_tonari->setChecked(true);
+    form().SpinBox_Rounds->setValue(3);
+    clickTab(1);
+    const Replayed replayed = replay(readFile(data + QStringLiteral("draw40c.csv")));
+    EXPECT_EQ(replayed.stops, 40);
+    EXPECT_EQ(replayed.refusals, 0);
+    EXPECT_EQ(status(), completeText);
+    EXPECT_EQ(form().classRoster.bytes(), readFile(data + QStringLiteral("class40c-drawn.csv")));
+}

@@ -225,42 +225,14 @@ TEST_F(Record, ARecordedDrawReplaysFromItsSeedAndStopMoments) {
 // and stop moments still give every box and every seat it gave then.
 TEST_F(Record, ADrawRecordedByAnEarlierVersionReplaysSeatForSeat) {
     const QString data = QStringLiteral(KIRABO_TEST_DATA "/record/");
-    QList<QList<QByteArray>> lines;
-    for (const QByteArray &line : readFile(data + QStringLiteral("draw40.csv")).split('\n'))
-        if (!line.trimmed().isEmpty())
-            lines << line.trimmed().split(',');
-    ASSERT_GE(lines.size(), 3);
-    ASSERT_EQ(SjisText(lines[1][1]).toUnicode(), QStringLiteral("乱数の種"));
-    const std::uint32_t seed = lines[1][8].toUInt();
-
     createWindow();
     keepSeats(40);
-    writeFile(rosterFile(), readFile(data + QStringLiteral("class40.csv")));
-    {
-        ModalDriver driver;
-        driver.chooseFile(rosterFile());
-        form().ToolButton1->click();
-    }
+    openRosterFile(readFile(data + QStringLiteral("class40.csv")));
     form().CB_tonari->setChecked(true);
     clickTab(1);
-    rng::seed(seed);
-    int stops = 0;
-    int refusals = 0;
-    for (const QList<QByteArray> &fields : lines.mid(2)) {
-        const QString kind = SjisText(fields[1]).toUnicode();
-        if (kind != QStringLiteral("決定") && kind != QStringLiteral("やりなおし"))
-            continue;
-        if (form().Button1->text() == QStringLiteral("スタート"))
-            clickWithoutBox();
-        while (rng::drawsSinceSeed() < fields[7].toULongLong())
-            form().Timer1Timer();
-        const QString name = SjisText(fields[4]).toUnicode();
-        const QString seat = SjisText(fields[5]).toUnicode();
-        EXPECT_EQ(stop().text, kind == QStringLiteral("決定") ? announcement(name, seat) : refusalText);
-        ++(kind == QStringLiteral("決定") ? stops : refusals);
-    }
-    EXPECT_EQ(stops, 40);
-    EXPECT_EQ(refusals, 2);
+    const Replayed replayed = replay(readFile(data + QStringLiteral("draw40.csv")));
+    EXPECT_EQ(replayed.stops, 40);
+    EXPECT_EQ(replayed.refusals, 2);
     EXPECT_EQ(status(), completeText);
     form().ToolButton2->click(); // save over
     EXPECT_EQ(readFile(rosterFile()), readFile(data + QStringLiteral("class40-drawn.csv")));

@@ -1,6 +1,8 @@
 #include "support/DrawTest.h"
 
+#include "draw/Random.h"
 #include "platform/TextList.h"
+#include "roster/RosterCsv.h"
 #include "roster/Columns.h"
 
 #include <QApplication>
@@ -101,6 +103,40 @@ SeenBox DrawTest::drawOnce() {
         form().Button1->click();
     form().Timer1Timer();
     return stop();
+}
+
+void DrawTest::openRosterFile(const QByteArray &bytes) {
+    writeFile(rosterFile(), bytes);
+    ModalDriver driver;
+    driver.chooseFile(rosterFile());
+    form().ToolButton1->click();
+}
+
+DrawTest::Replayed DrawTest::replay(const QByteArray &record) {
+    QList<rostercsv::Fields> lines;
+    for (const QByteArray &line : rostercsv::readLines(record))
+        lines << rostercsv::splitAllFields(line);
+    Replayed out;
+    if (lines.size() < 2 || SjisText(lines[1][1]).toUnicode() != QStringLiteral("乱数の種")) {
+        ADD_FAILURE() << "no seed in the record";
+        return out;
+    }
+    rng::seed(lines[1][8].toUInt());
+    for (const rostercsv::Fields &fields : lines.mid(2)) {
+        const QString kind = SjisText(fields[1]).toUnicode();
+        const bool accepted = kind == QStringLiteral("決定");
+        if (!accepted && kind != QStringLiteral("やりなおし"))
+            continue;
+        if (form().Button1->text() == QStringLiteral("スタート"))
+            clickWithoutBox();
+        while (rng::drawsSinceSeed() < fields[7].toULongLong())
+            form().Timer1Timer();
+        const QString name = SjisText(fields[4]).toUnicode();
+        const QString seat = SjisText(fields[5]).toUnicode();
+        EXPECT_EQ(stop().text, accepted ? announcement(name, seat) : refusalText) << name.toStdString();
+        ++(accepted ? out.stops : out.refusals);
+    }
+    return out;
 }
 
 QString DrawTest::seatOf(int row) const {

@@ -48,6 +48,19 @@ protected:
     // without waiting for the timer. Answers the box the stop showed.
     SeenBox drawOnce();
 
+    // Writes these bytes as the roster file and opens it with the open
+    // button and its dialog.
+    void openRosterFile(const QByteArray &bytes);
+
+    // Replays a saved record of the draw: seeds the generator with its seed
+    // and, for each stop and refusal it holds, ticks until the generator has
+    // drawn as often as it had then and stops, expecting the box it showed.
+    struct Replayed {
+        int stops = 0;
+        int refusals = 0;
+    };
+    Replayed replay(const QByteArray &record);
+
     QString seatOf(int row) const;
     void setSeat(int row, const QString &seat);
     QStringList pool() const;
