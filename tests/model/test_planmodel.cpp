@@ -91,6 +91,26 @@ TEST_F(PlanModel, EveryDrawnSeatingKeepsFrontSeatsPairsApartAndFormerDeskMates) 
     }
 }
 
+// Three seats in a row and two students kept apart: a student who took the
+// middle seat would leave the other none, so the spin never shows it to them.
+TEST_F(PlanModel, TheSpinShowsOnlySeatsThatLeaveEveryLaterStudentASeat) {
+    keepOnly({{0, 0}, {1, 0}, {2, 0}});
+    classOf(3);
+    Draw draw;
+    draw.prepare(students, 3);
+    EXPECT_EQ(draw.seatsTheSpinMayShow(students), draw.pool()) << "without conditions, the pool";
+    DrawConditions c;
+    c.pairs = {{1, 2, DrawConditions::Apart::Near, false}};
+    draw.keep(c, layout, 3);
+    EXPECT_EQ(draw.seatsTheSpinMayShow(students), (std::vector<SeatNumber>{SeatNumber(1), SeatNumber(3)}));
+    rng::seed(5);
+    for (int i = 0; i < 50; ++i) {
+        emptySeats();
+        ASSERT_TRUE(drawAll(draw, c));
+        EXPECT_EQ(students.cell(roster::seatCol, 3), text("2"));
+    }
+}
+
 // Seats already written in the roster stay: their neighbours keep the pairs.
 TEST_F(PlanModel, AHeldSeatStaysAndKeepsItsPartnerAway) {
     classOf(48, {{1, 9}}); // row 1 holds seat 9, at (1, 0)
