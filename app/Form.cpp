@@ -39,3 +39,9 @@ void TForm1::warnNotShiftJis(const QString &character) {
                    .arg(character, codePointText(character)),
                MsgKind::Warning, {MsgButton::Ok});
 }
+
+void TForm1::openFromCommandLine(const QStringList &arguments) {
+    // The first argument after the program's own name, where there is one.
+    if (arguments.size() >= 2)
+        guarded([&] { openSettingsFile(arguments.at(1)); });
+}

@@ -199,6 +199,10 @@ public:
     void LoadSetting(const QString &path);
     void SaveSetting(const QString &path);
     void LoadSettingFile();
+    // Opens a named settings file as the open command does: from its dialog,
+    // or given on the command line (a .krb file opened from the desktop).
+    void openSettingsFile(const QString &file);
+    void openFromCommandLine(const QStringList &arguments);
     void SaveSettingFile();
     void Button3Click();
     void Button4Click();

@@ -32,7 +32,10 @@ void TForm1::SaveSetting(const QString &path) {
 void TForm1::LoadSettingFile() {
     if (!OpenDialog2.execute())
         return;
-    const QString file = OpenDialog2.fileName;
+    openSettingsFile(OpenDialog2.fileName);
+}
+
+void TForm1::openSettingsFile(const QString &file) {
     // A name typed for a file that is not there, or a file that cannot be
     // read, would otherwise empty the layout as if the file held nothing.
     if (const int err = IniProfile(file).readError())

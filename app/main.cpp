@@ -23,5 +23,6 @@ int main(int argc, char *argv[]) {
         form.move(r.topLeft());
     }
     form.show();
+    form.openFromCommandLine(QApplication::arguments());
     return app.exec();
 }

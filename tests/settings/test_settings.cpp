@@ -332,6 +332,32 @@ TEST_F(Settings, OpenCancelledOrFailedChangesNothing) {
     EXPECT_EQ(form().OpenDialog2.initialDir(), QString());
 }
 
+// A settings file opened from the desktop comes as the program's argument:
+// it opens as the open command opens it, a missing one with its message.
+TEST_F(Settings, AFileGivenOnTheCommandLineOpensAsTheOpenCommandOpensIt) {
+    const QString named = path(QStringLiteral("class.krb"));
+    writeFile(named, crlf("[0]\n0=×\n[設定]\n印刷タイトル=3年2組\nお隣チェック=1\n"));
+    createWindow();
+    ModalDriver driver;
+    form().openFromCommandLine({exePath(), named});
+    EXPECT_TRUE(driver.seen().isEmpty());
+    EXPECT_EQ(cellText(form().StringGrid_Settei, 0, 0), QStringLiteral("×"));
+    EXPECT_EQ(form().Edit_Title->text(), QStringLiteral("3年2組"));
+    EXPECT_TRUE(form().CB_tonari->isChecked());
+    EXPECT_EQ(form().SaveDialog2.fileName, named);
+
+    const QStringList before = layout();
+    driver.press(QStringLiteral("OK"));
+    form().openFromCommandLine({exePath(), path(QStringLiteral("none.krb"))});
+    ASSERT_EQ(driver.seen().size(), 1);
+    EXPECT_EQ(driver.seen().first().text, QStringLiteral("ファイルが見つかりません."));
+    EXPECT_EQ(layout(), before);
+    EXPECT_EQ(form().SaveDialog2.fileName, named);
+
+    form().openFromCommandLine({exePath()}); // nothing given, nothing opened
+    EXPECT_EQ(driver.seen().size(), 1);
+}
+
 TEST_F(Settings, SaveAsProposesTheTitleAndAddsTheExtension) {
     createWindow();
     toSettingsPage();
