@@ -74,4 +74,21 @@ bool folderIsWritable(const QString &folder) {
 #endif
 }
 
+bool isInstalledProgramsFolder(const QString &folder) {
+#ifdef _WIN32
+    const QString inside = QDir::cleanPath(QDir::fromNativeSeparators(folder)) + QLatin1Char('/');
+    for (const char *name : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)"}) {
+        const QString programs = qEnvironmentVariable(name);
+        if (!programs.isEmpty()
+            && inside.startsWith(QDir::cleanPath(QDir::fromNativeSeparators(programs)) + QLatin1Char('/'),
+                                 Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
 } // namespace sys

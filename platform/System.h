@@ -23,4 +23,10 @@ bool hasDisplay();
 // True when this user may create files in the folder.
 bool folderIsWritable(const QString &folder);
 
+// True for a folder inside the system's folder of installed programs (on
+// Windows, Program Files): a program installed there keeps each user's
+// settings in the user's own folder, writable or not. Never on Linux, whose
+// installed programs' folders are not writable anyway.
+bool isInstalledProgramsFolder(const QString &folder);
+
 } // namespace sys

@@ -14,7 +14,7 @@ QString startupSettingsFile(const QString &executablePath) {
         name.truncate(dot);
     name += QStringLiteral(".ini");
     const QString folder = exe.absolutePath();
-    if (sys::folderIsWritable(folder))
+    if (sys::folderIsWritable(folder) && !sys::isInstalledProgramsFolder(folder))
         return QDir(folder).filePath(name);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);

@@ -134,6 +134,30 @@ TEST_F(WindowsFiles, StartupSettingsBesideTheProgramOrInTheApplicationData) {
     EXPECT_TRUE(QFileInfo(appData).isDir());
 }
 
+// Installed under Program Files, the program keeps each user's settings in
+// the user's folder even where the folder lets the user write (as Wine's
+// does, and as a school's image may).
+TEST_F(WindowsFiles, AProgramUnderProgramFilesKeepsItsSettingsWithTheUser) {
+    const QString programs = qEnvironmentVariable("ProgramFiles");
+    ASSERT_FALSE(programs.isEmpty());
+    const struct {
+        const char *what;
+        QString folder;
+        bool installed;
+    } cases[] = {
+        {"the installed program's folder", programs + QStringLiteral("\\Kirabo"), true},
+        {"written with other separators and case", QDir::fromNativeSeparators(programs).toUpper() + QStringLiteral("/kirabo"), true},
+        {"a program put right into Program Files", programs, true},
+        {"a folder whose name only starts like it", programs + QStringLiteral(" Extra\\Kirabo"), false},
+        {"an unzipped copy", dir.path(), false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sys::isInstalledProgramsFolder(c.folder), c.installed) << c.what;
+    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    EXPECT_EQ(startupSettingsFile(programs + QStringLiteral("\\Kirabo\\kirabo.exe")),
+              QDir(appData).filePath(QStringLiteral("kirabo.ini")));
+}
+
 TEST_F(WindowsFiles, SeedsComeFromAMovingCounter) {
     const std::uint32_t first = sys::clockSeed();
     Sleep(2);
