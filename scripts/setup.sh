@@ -20,7 +20,8 @@ for flag in "$@"; do
     # The Windows program: cross compilers, Qt's source, Wine to run it.
     --with-windows-tools)
       packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                 mingw-w64-x86-64-dev googletest dpkg-dev xz-utils wine wine64 xvfb xauth fontconfig) ;;
+                 mingw-w64-x86-64-dev googletest dpkg-dev xz-utils wine wine64 xvfb xauth fontconfig
+                 wixl xdotool) ;;
   esac
 done
 

@@ -2,8 +2,10 @@
 # Kirabo for 64-bit Windows: builds the minimal Qt for Windows once (cached
 # under the user's cache directory), cross-builds Kirabo and its tests against
 # it, runs the tests under Wine and lays out the portable folder, zipped as
-# Kirabo-win64.zip in the project folder.
-#   --no-tests   builds the program and the zip only
+# Kirabo-win64.zip in the project folder, and the same files as a Windows
+# Installer package, Kirabo-<version>-x64.msi; its install, upgrade, start and
+# uninstall are tested under Wine with the other tests.
+#   --no-tests   builds the program, the zip and the package only
 #   --tests-only builds and runs the tests only (what scripts/test.sh runs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,25 +44,40 @@ if [ $run_tests = 1 ]; then
   (cd "$build" && KIRABO_TEST_FONTDIR="Z:${ipa//\//\\}" ctest --output-on-failure)
 fi
 
+version=$(sed -n 's/^project(Kirabo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).0
+
+echo "== laying out Kirabo-win64"
+dist="$build/Kirabo-win64"
+rm -rf "$dist"
+mkdir -p "$dist/platforms" "$dist/imageformats" "$dist/styles" "$dist/translations"
+cp "$build/kirabo.exe" "$dist/"
+for lib in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do cp "$qt/bin/$lib.dll" "$dist/"; done
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+  cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$dist/"
+done
+cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
+cp "$qt/plugins/imageformats/qjpeg.dll" "$dist/imageformats/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
+cp "$qt/translations/qtbase_ja.qm" "$dist/translations/"
+# Qt looks for its plug-ins and translations beside the program.
+printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$dist/qt.conf"
+# The run-time libraries come with their debugging symbols, which a
+# teacher's copy does not need.
+find "$dist" \( -name '*.exe' -o -name '*.dll' \) -print0 | xargs -0 x86_64-w64-mingw32-strip --strip-unneeded
+
 if [ $make_zip = 1 ]; then
-  echo "== laying out Kirabo-win64"
-  dist="$build/Kirabo-win64"
-  rm -rf "$dist" Kirabo-win64.zip
-  mkdir -p "$dist/platforms" "$dist/imageformats" "$dist/styles" "$dist/translations"
-  cp "$build/kirabo.exe" "$dist/"
-  for lib in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do cp "$qt/bin/$lib.dll" "$dist/"; done
-  for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-    cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$dist/"
-  done
-  cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
-  cp "$qt/plugins/imageformats/qjpeg.dll" "$dist/imageformats/"
-  cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
-  cp "$qt/translations/qtbase_ja.qm" "$dist/translations/"
-  # Qt looks for its plug-ins and translations beside the program.
-  printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$dist/qt.conf"
-  # The run-time libraries come with their debugging symbols, which a
-  # teacher's copy does not need.
-  find "$dist" \( -name '*.exe' -o -name '*.dll' \) -print0 | xargs -0 x86_64-w64-mingw32-strip --strip-unneeded
+  rm -f Kirabo-win64.zip
   (cd "$build" && cmake -E tar cf "$root/Kirabo-win64.zip" --format=zip Kirabo-win64)
   echo "== Kirabo-win64.zip: $(du -k Kirabo-win64.zip | cut -f1) KiB"
+  # The same files as a Windows Installer package for a school's PCs.
+  bash scripts/windows/msi.sh "$dist" "$version" "Kirabo-$version-x64.msi"
+  echo "== Kirabo-$version-x64.msi: $(du -k "Kirabo-$version-x64.msi" | cut -f1) KiB"
+fi
+
+if [ $run_tests = 1 ]; then
+  echo "== the installer under Wine: install, upgrade, start, uninstall"
+  bash scripts/windows/msi.sh "$dist" "$version" "$build/Kirabo-test-x64.msi"
+  bash scripts/windows/msi.sh "$dist" 1.9.0 "$build/Kirabo-older-x64.msi"
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash scripts/windows/test-msi.sh "$build/Kirabo-test-x64.msi" "$version" "$build/Kirabo-older-x64.msi"
 fi
