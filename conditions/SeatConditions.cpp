@@ -88,15 +88,6 @@ int SeatConditions::rowOf(const Roster &roster, const SjisText &attendance, cons
     return 0;
 }
 
-int SeatConditions::mismatches(const Roster &roster) const {
-    int n = 0;
-    for (const Front &f : front)
-        n += rowOf(roster, f.attendance, f.name) == 0;
-    for (const Apart &a : apart)
-        n += rowOf(roster, a.attendance, a.name) == 0 || rowOf(roster, a.otherAttendance, a.otherName) == 0;
-    return n;
-}
-
 void SeatConditions::confirmNames(const Roster &roster) {
     auto nameOf = [&](const SjisText &attendance, SjisText &name) {
         for (int r = 1; r < roster.rowCount(); ++r)
