@@ -29,10 +29,10 @@ QString SeatConditions::pathFor(const QString &rosterPath) {
 
 std::optional<SeatConditions> SeatConditions::parse(const QByteArray &bytes, QString &problem) {
     SeatConditions c;
-    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
-    if (lines.empty())
+    if (rostercsv::holdsNoText(bytes))
         return c;
-    const rostercsv::Fields header = rostercsv::splitAllFields(lines[0]);
+    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
+    const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])) {
         problem = QStringLiteral("座席の条件の見出しがありません");
         return std::nullopt;
