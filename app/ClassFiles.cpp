@@ -21,6 +21,19 @@ std::optional<QByteArray> readIfThere(const QString &path) {
     return textfile::readAll(path);
 }
 
+// How many of the students the conditions name the roster holds under the
+// same attendance number and name. A pair with one student renamed still
+// belongs to the class: it waits for the teacher to confirm the new name.
+int studentsKnown(const SeatConditions &conditions, const Roster &roster) {
+    int known = 0;
+    for (const SeatConditions::Front &f : conditions.front)
+        known += SeatConditions::rowOf(roster, f.attendance, f.name) != 0;
+    for (const SeatConditions::Apart &a : conditions.apart)
+        known += (SeatConditions::rowOf(roster, a.attendance, a.name) != 0)
+                 + (SeatConditions::rowOf(roster, a.otherAttendance, a.otherName) != 0);
+    return known;
+}
+
 // How many students of the history's last round the roster holds under the
 // same attendance number and name.
 int studentsKnown(const ClassHistory &history, const Roster &roster) {
@@ -45,9 +58,7 @@ void TForm1::loadClassFiles(const QString &rosterPath) {
     try {
         if (const auto bytes = readIfThere(conditionsPath)) {
             classConditions = SeatConditions::parse(*bytes, problem);
-            if (classConditions && !classConditions->isEmpty()
-                && classConditions->mismatches(classRoster)
-                       == static_cast<int>(classConditions->front.size() + classConditions->apart.size())) {
+            if (classConditions && !classConditions->isEmpty() && studentsKnown(*classConditions, classRoster) == 0) {
                 classConditions.reset();
                 problem = QStringLiteral("この名簿の生徒と合わない条件です（別のクラスのものかもしれません）");
             }

@@ -70,7 +70,9 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
     column->addWidget(pairList);
     auto *adding = new QHBoxLayout;
     first = new QComboBox(this);
+    first->setObjectName(QStringLiteral("PairFirst"));
     second = new QComboBox(this);
+    second->setObjectName(QStringLiteral("PairSecond"));
     for (int r = 1; r <= roster.studentCount(); ++r)
         for (QComboBox *box : {first, second})
             box->addItem(studentText(roster.cell(roster::attendanceCol, r), roster.cell(roster::nameCol, r)), r);

@@ -29,10 +29,10 @@ QString SeatConditions::pathFor(const QString &rosterPath) {
 
 std::optional<SeatConditions> SeatConditions::parse(const QByteArray &bytes, QString &problem) {
     SeatConditions c;
-    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
-    if (lines.empty())
+    if (rostercsv::holdsNoText(bytes))
         return c;
-    const rostercsv::Fields header = rostercsv::splitAllFields(lines[0]);
+    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
+    const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])) {
         problem = QStringLiteral("座席の条件の見出しがありません");
         return std::nullopt;
@@ -86,15 +86,6 @@ int SeatConditions::rowOf(const Roster &roster, const SjisText &attendance, cons
         if (roster.cell(roster::attendanceCol, r) == attendance)
             return roster.cell(roster::nameCol, r) == name ? r : 0;
     return 0;
-}
-
-int SeatConditions::mismatches(const Roster &roster) const {
-    int n = 0;
-    for (const Front &f : front)
-        n += rowOf(roster, f.attendance, f.name) == 0;
-    for (const Apart &a : apart)
-        n += rowOf(roster, a.attendance, a.name) == 0 || rowOf(roster, a.otherAttendance, a.otherName) == 0;
-    return n;
 }
 
 void SeatConditions::confirmNames(const Roster &roster) {

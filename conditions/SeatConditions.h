@@ -47,9 +47,6 @@ public:
     // The roster row of a student named by attendance number and name: 0
     // where the roster has no such attendance number or another name there.
     static int rowOf(const Roster &roster, const SjisText &attendance, const SjisText &name);
-    // How many of the conditions name a student whose attendance number the
-    // roster holds with another name, or not at all.
-    int mismatches(const Roster &roster) const;
     // The names taken from the roster for every attendance number it holds:
     // what confirming the conditions does.
     void confirmNames(const Roster &roster);

@@ -36,10 +36,10 @@ QString ClassHistory::pathFor(const QString &rosterPath) {
 
 std::optional<ClassHistory> ClassHistory::parse(const QByteArray &bytes, QString &problem) {
     ClassHistory h;
-    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
-    if (lines.empty())
+    if (rostercsv::holdsNoText(bytes))
         return h;
-    const rostercsv::Fields header = rostercsv::splitAllFields(lines[0]);
+    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
+    const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])
         || SjisText(header[5]) != SjisText::lit(columnNames[5])) {
         problem = QStringLiteral("席替えの履歴の見出しがありません");

@@ -2,6 +2,7 @@
 
 #include "roster/Columns.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace rostercsv {
@@ -65,6 +66,10 @@ std::vector<QByteArray> readLines(QByteArrayView file) {
     std::vector<QByteArray> lines;
     forEachLine(file, [&](QByteArrayView text) { lines.push_back(text.toByteArray()); });
     return lines;
+}
+
+bool holdsNoText(QByteArrayView file) {
+    return std::all_of(file.begin(), file.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
 Fields splitFields(QByteArrayView line) {

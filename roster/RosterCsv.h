@@ -18,6 +18,11 @@ using Fields = std::vector<QByteArray>;
 // Ctrl-Z ends the line it stands in (or the file, where a line would start).
 std::vector<QByteArray> readLines(QByteArrayView file);
 
+// Whether a file holds no text at all: nothing but spaces, tabs and line
+// ends, as an editor leaves a file it emptied. NULs and other control codes
+// make no line to read, yet they are not nothing.
+bool holdsNoText(QByteArrayView file);
+
 // Splits a line's text into its first five fields, those the grid keeps; the
 // rest of the line is not read. Commas separate, and so do blanks and tabs
 // outside double quotes; "" inside quotes stands for one quote. The text ends

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QtTest/QTest>
@@ -119,6 +120,38 @@ TEST_F(Settings, WhatWasShownAtCloseIsBackAtTheNextStart) {
     window.reset();
     createWindow();
     EXPECT_FALSE(form().CB_tonari->isChecked());
+}
+
+// How many past seat changes the neighbour rule looks at comes back at the
+// next start. A file that never held it gets it only once it is other than
+// 1, and keeps it from then on.
+TEST_F(Settings, RoundsOfTheNeighbourRuleComeBackAndStayOutOfAFileThatNeverHadThem) {
+    const QByteArray old = freshFile(numbered(), defaultTail);
+    writeFile(startupIni(), old);
+    createWindow();
+    EXPECT_EQ(form().SpinBox_Rounds->value(), 1);
+    EXPECT_EQ(form().SpinBox_Rounds->text(), QStringLiteral("1 回"));
+    ASSERT_TRUE(form().close());
+    EXPECT_EQ(readFile(startupIni()), old);
+
+    const struct {
+        Qt::Key key;
+        int value;
+    } steps[] = {{Qt::Key_Up, 3}, {Qt::Key_Down, 1}};
+    for (const auto &step : steps) {
+        window.reset();
+        createWindow();
+        toSettingsPage();
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(form().SpinBox_Rounds, step.key);
+        EXPECT_EQ(form().SpinBox_Rounds->value(), step.value);
+        ASSERT_TRUE(form().close());
+        EXPECT_EQ(readFile(startupIni()),
+                  freshFile(numbered(), defaultTail) + crlf("お隣チェック回数=") + QByteArray::number(step.value) + "\r\n");
+        window.reset();
+        createWindow();
+        EXPECT_EQ(form().SpinBox_Rounds->value(), step.value);
+    }
 }
 
 TEST_F(Settings, StartUpFileIsReadByItsRules) {
