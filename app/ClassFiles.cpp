@@ -50,7 +50,8 @@ int studentsKnown(const ClassHistory &history, const Roster &roster) {
 void TForm1::loadClassFiles(const QString &rosterPath) {
     classConditions.reset();
     classHistory.reset();
-    conditionsUnusable = historyUnusable = historyChanged = false;
+    unsavedHistory.reset();
+    conditionsUnusable = historyUnusable = false;
     QStringList problems;
 
     const QString conditionsPath = SeatConditions::pathFor(rosterPath);
@@ -100,10 +101,11 @@ void TForm1::loadClassFiles(const QString &rosterPath) {
 }
 
 void TForm1::saveClassHistory() {
-    if (!classHistory || !historyChanged || SaveDialog1.fileName.isEmpty())
+    if (!unsavedHistory || SaveDialog1.fileName.isEmpty())
         return;
-    textfile::save(ClassHistory::pathFor(SaveDialog1.fileName), classHistory->bytes());
-    historyChanged = false;
+    textfile::save(ClassHistory::pathFor(SaveDialog1.fileName), unsavedHistory->bytes());
+    classHistory = std::move(unsavedHistory);
+    unsavedHistory.reset();
 }
 
 void TForm1::ButtonConditionsClick() {
@@ -134,8 +136,13 @@ void TForm1::ButtonHistoryClick() {
                    MsgKind::Information, {MsgButton::Ok});
         return;
     }
-    HistoryView view(this, *classHistory, [this] {
+    // A round deleted goes from the file at once, and from the round a
+    // finished draw waits to save with the roster; that round itself is
+    // written only with the roster.
+    HistoryView view(this, *classHistory, [this](int number) {
         textfile::save(ClassHistory::pathFor(SaveDialog1.fileName), classHistory->bytes());
+        if (unsavedHistory)
+            unsavedHistory->removeRound(number);
     });
     runModal(view);
 }

@@ -234,8 +234,8 @@ void TForm1::kujistop() {
     // A finished seat change goes into the class history, written with the
     // roster when the roster is saved.
     if (classHistory && (draw.pool().empty() || !classRoster.isWithoutSeat(draw.turnRow()))) {
-        classHistory->record(classRoster, seatLayout, QDate::currentDate());
-        historyChanged = true;
+        unsavedHistory = *classHistory;
+        unsavedHistory->record(classRoster, seatLayout, QDate::currentDate());
     }
 }
 

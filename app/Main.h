@@ -61,7 +61,9 @@ public:
     std::optional<ClassHistory> classHistory;
     bool conditionsUnusable = false;
     bool historyUnusable = false;
-    bool historyChanged = false; // a finished draw added a round not yet saved
+    // The history with the round of a finished draw, until the roster is
+    // saved with it; the draw and the history view work on the saved one.
+    std::optional<ClassHistory> unsavedHistory;
 
     // ---- Window ----
     QTabWidget *PageControl1 = nullptr;

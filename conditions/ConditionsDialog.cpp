@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString studentText(const SjisText &attendance, const SjisText &name) {
@@ -152,8 +154,14 @@ SeatConditions ConditionsDialog::result() const {
     }
     out.apart = pairs;
     SeatConditions kept = pending;
-    if (confirm && confirm->isChecked())
+    if (confirm && confirm->isChecked()) {
         kept.confirmNames(roster);
+        // A student given a front seat in the table keeps that one.
+        std::erase_if(kept.front, [&](const SeatConditions::Front &f) {
+            return std::any_of(out.front.begin(), out.front.end(),
+                               [&](const SeatConditions::Front &o) { return o.attendance == f.attendance; });
+        });
+    }
     out.front.insert(out.front.end(), kept.front.begin(), kept.front.end());
     out.apart.insert(out.apart.end(), kept.apart.begin(), kept.apart.end());
     return out;

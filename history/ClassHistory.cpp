@@ -38,6 +38,12 @@ std::optional<ClassHistory> ClassHistory::parse(const QByteArray &bytes, QString
     ClassHistory h;
     if (rostercsv::holdsNoText(bytes))
         return h;
+    // The program writes neither; a file holding one was not written by it,
+    // and lines behind it would be lost at the next save.
+    if (bytes.contains('\x1A') || bytes.contains('\0')) {
+        problem = QStringLiteral("席替えの履歴に読めない文字があります");
+        return std::nullopt;
+    }
     const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
     const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])

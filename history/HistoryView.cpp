@@ -12,8 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-HistoryView::HistoryView(QWidget *parent, ClassHistory &history, std::function<void()> save)
-    : QDialog(parent), history(history), save(std::move(save)) {
+HistoryView::HistoryView(QWidget *parent, ClassHistory &history, std::function<void(int)> deleted)
+    : QDialog(parent), history(history), deleted(std::move(deleted)) {
     setObjectName(QStringLiteral("HistoryView"));
     setWindowTitle(QStringLiteral("席替えの履歴"));
     auto *column = new QVBoxLayout(this);
@@ -90,5 +90,5 @@ void HistoryView::deleteRound() {
         return;
     history.removeRound(number);
     showRounds();
-    save();
+    deleted(number);
 }

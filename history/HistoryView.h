@@ -13,9 +13,9 @@ class QTableWidget;
 // where and with whom; a round can be deleted.
 class HistoryView : public QDialog {
 public:
-    // save writes the history after a round was deleted; an error it
+    // deleted writes the history after this round was deleted; an error it
     // raises is shown and the round stays deleted in the view.
-    HistoryView(QWidget *parent, ClassHistory &history, std::function<void()> save);
+    HistoryView(QWidget *parent, ClassHistory &history, std::function<void(int number)> deleted);
 
 private:
     void showRounds();
@@ -23,7 +23,7 @@ private:
     void deleteRound();
 
     ClassHistory &history;
-    std::function<void()> save;
+    std::function<void(int)> deleted;
     QComboBox *rounds;
     QTableWidget *table;
     QPushButton *remove;

@@ -461,9 +461,17 @@ const Unusable unusableFiles[] = {
      false, {historyName + "この名簿の生徒がいない履歴です（別のクラスのものかもしれません）"}},
     {"historyHeldByAnotherProgram", {}, goodHistory, true, {historyName + heldError}},
     {"historyZeroedOut", {}, [] { return QByteArray(4096, '\0'); }, false,
-     {historyName + "席替えの履歴の見出しがありません"}},
+     {historyName + "席替えの履歴に読めない文字があります"}},
+    {"historyCutShortByAnEndOfFileMark",
+     {},
+     [] {
+         QByteArray b = goodHistory();
+         return b.insert(b.lastIndexOf("\r\n", b.size() - 3) + 2, '\x1A');
+     },
+     false,
+     {historyName + "席替えの履歴に読めない文字があります"}},
     {"conditionsBehindAnEndOfFileMark", [] { return "\x1A" + goodConditions(); }, {}, false,
-     {conditionsName + "座席の条件の見出しがありません"}},
+     {conditionsName + "座席の条件に読めない文字があります"}},
     {"bothFilesAtOnce", [] { return csv({"前の席,3,生徒03,,,2"}); }, [] { return QByteArray("\x81,"); }, false,
      {conditionsName + "座席の条件の見出しがありません", historyName + "席替えの履歴の見出しがありません"}},
 };
@@ -616,6 +624,30 @@ TEST_F(ClassFiles, EveryFinishedSeatChangeIsOneRoundOfTheHistory) {
         EXPECT_EQ(box.buttons, (QStringList{"はい(&Y)", "いいえ(&N)"}));
     }
     EXPECT_EQ(readFile(historyFile()), csv(header + roundLines(2, secondDay, second)));
+
+    // A finished change not yet saved waits for the roster: the view lists
+    // the saved rounds only, and a deletion writes none of the waiting one.
+    form().ToolButton4->click();
+    form().Button6->click();
+    drawAll();
+    const Seating third = seating();
+    ModalDriver again;
+    again.then([&](QWidget *w) {
+        auto *rounds = w->findChild<QComboBox *>(QStringLiteral("Rounds"));
+        auto *remove = w->findChild<QPushButton *>(QStringLiteral("DeleteRound"));
+        ASSERT_TRUE(rounds && remove);
+        EXPECT_EQ(comboItems(rounds), QStringList{secondItem});
+        QTimer::singleShot(0, w, [w, remove] {
+            remove->click();
+            static_cast<QDialog *>(w)->accept();
+        });
+    });
+    again.press(QStringLiteral("はい(&Y)"));
+    form().Button_History->click();
+    EXPECT_EQ(again.pending(), 0);
+    EXPECT_EQ(readFile(historyFile()), csv(header));
+    saveRoster();
+    EXPECT_EQ(readFile(historyFile()), csv(header + roundLines(3, QDate::currentDate(), third)));
 }
 
 } // namespace
