@@ -194,9 +194,19 @@ void PrivateCups::stop() {
 
 bool PrivateCups::addQueue(const QString &name) {
     const QString device = QStringLiteral("kirabojob:") + QDir(root).filePath(QStringLiteral("jobs"));
-    return run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                                           device, QStringLiteral("-m"), QStringLiteral("raw")})
-           && run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name});
+    // A scheduler that has just answered can still drop the next connection
+    // while it settles (on a loaded machine, "Bad file descriptor"): a few
+    // more tries before the queue counts as refused.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                                            device, QStringLiteral("-m"), QStringLiteral("raw")})
+            && run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name}))
+            return true;
+        if (daemon.state() != QProcess::Running)
+            return false;
+        QThread::msleep(200);
+    }
+    return false;
 }
 
 QList<PrivateCups::JobRecord> PrivateCups::jobRecords() const {
