@@ -174,70 +174,67 @@ void squeezedClass(Class &k, const Squeeze &how, std::mt19937 &gen) {
     }
 }
 
-// One turn's tick as the window makes it: the seat of the first student in
-// a whole seating drawn from the program's generator seeded with `seed`.
-// Timed three times from the same state, the shortest kept, so that the
-// figure is the work's and not the moment's load.
-struct Turn {
-    double ms = 0;      // the shortest of the three
-    double firstMs = 0; // the first, as it came
-    double stopMs = 0;  // the stop's check that the seat still leaves a seating
-    std::uint64_t tries = 0;
-    bool searched = false; // rejection ran out of tries and the search drew
-    bool seated = false;
+// Times some work three times and keeps the shortest, so that the figure
+// is the work's and not the moment's load: on a shared machine another
+// process may take the core for a few milliseconds in the middle of any
+// one run. The first run is kept too, as it came.
+struct Timing {
+    double shortest = 0;
+    double first = 0;
 };
 
-Turn timeTurn(const SeatingPlan &plan, std::uint32_t seed) {
-    Turn t;
-    const int row = plan.students().front();
-    SeatNumber seat;
+template <typename Work> Timing timeThrice(Work work) {
+    Timing t;
     for (int run = 0; run < 3; ++run) {
-        rng::seed(seed);
-        const SeatingPlan::Effort before = SeatingPlan::effort();
         const auto start = Clock::now();
-        seat = plan.drawSeat(row);
+        work();
         const double ms = msSince(start);
-        t.ms = run == 0 ? ms : std::min(t.ms, ms);
-        if (run == 0) {
-            t.firstMs = ms;
-            t.tries = SeatingPlan::effort().tries - before.tries;
-            t.searched = SeatingPlan::effort().searches > before.searches;
-        }
+        t.first = run == 0 ? ms : t.first;
+        t.shortest = run == 0 ? ms : std::min(t.shortest, ms);
     }
-    t.seated = !seat.isNone();
-    const auto start = Clock::now();
-    t.seated = t.seated && plan.allows(row, seat);
-    t.stopMs = msSince(start);
     return t;
 }
 
-// Times the first turn of `classes` seeded classes of 48 that `make` fills,
-// those with a seating that keeps every condition; the others are counted.
-// Building the plan (the first tick of every turn does) and the stop's check
-// are timed once each beside it.
+// The first turn of `classes` seeded classes of 48 that `make` fills, those
+// with a seating that keeps every condition; the others are counted. Timed:
+// the turn's tick as the window makes it (the first student's seat in a
+// whole seating drawn from the program's generator, seeded with the class's
+// number before each run), building the plan (the first tick of every turn
+// does), and the stop's check that the seat still leaves a seating.
 template <typename Make> void measureTurns(benchmark::State &state, int classes, Make make) {
     for (auto _ : state) {
-        std::vector<double> ms, firstMs, buildMs, stopMs, tries;
+        std::vector<double> ms, firstMs, buildMs, stopMs, tries, rejectionMs;
         int impossible = 0, undecided = 0, unseated = 0, searched = 0;
         for (int i = 1; i <= classes; ++i) {
             std::mt19937 gen(static_cast<std::uint32_t>(i));
             Class k(48);
             make(k, gen);
-            const auto start = Clock::now();
-            const SeatingPlan plan(k.students, k.layout, k.layout.seatCount(), k.conditions);
-            const double built = msSince(start);
+            SeatingPlan plan;
+            const Timing build =
+                timeThrice([&] { plan = SeatingPlan(k.students, k.layout, k.layout.seatCount(), k.conditions); });
             if (const SeatingPlan::Verdict v = plan.verdict(); v != SeatingPlan::Verdict::Possible) {
                 ++(v == SeatingPlan::Verdict::Impossible ? impossible : undecided);
                 continue;
             }
-            const Turn t = timeTurn(plan, static_cast<std::uint32_t>(i));
-            ms.push_back(t.ms);
-            firstMs.push_back(t.firstMs);
-            buildMs.push_back(built);
-            stopMs.push_back(t.stopMs);
-            tries.push_back(static_cast<double>(t.tries));
-            unseated += t.seated ? 0 : 1;
-            searched += t.searched ? 1 : 0;
+            const int row = plan.students().front();
+            SeatNumber seat;
+            const SeatingPlan::Effort before = SeatingPlan::effort();
+            const Timing tick = timeThrice([&] {
+                rng::seed(static_cast<std::uint32_t>(i));
+                seat = plan.drawSeat(row);
+            });
+            const SeatingPlan::Effort after = SeatingPlan::effort();
+            bool allowed = false;
+            const Timing stop = timeThrice([&] { allowed = plan.allows(row, seat); });
+            ms.push_back(tick.shortest);
+            firstMs.push_back(tick.first);
+            buildMs.push_back(build.shortest);
+            stopMs.push_back(stop.shortest);
+            tries.push_back(static_cast<double>(after.tries - before.tries) / 3);
+            unseated += seat.isNone() || !allowed ? 1 : 0;
+            searched += after.searches > before.searches ? 1 : 0;
+            if (after.searches == before.searches)
+                rejectionMs.push_back(tick.shortest);
         }
         state.counters["classes"] = classes;
         state.counters["impossible"] = impossible;
@@ -251,6 +248,8 @@ template <typename Make> void measureTurns(benchmark::State &state, int classes,
         state.counters["turn_p99_ms"] = quantile(ms, 0.99);
         state.counters["turn_worst_ms"] = quantile(ms, 1);
         state.counters["turn_worst_first_ms"] = quantile(firstMs, 1);
+        if (!rejectionMs.empty())
+            state.counters["turn_worst_by_rejection_ms"] = quantile(rejectionMs, 1);
         state.counters["build_median_ms"] = quantile(buildMs, 0.5);
         state.counters["build_worst_ms"] = quantile(buildMs, 1);
         state.counters["stop_median_ms"] = quantile(stopMs, 0.5);
