@@ -256,6 +256,8 @@ template <typename Make> void measureTurns(benchmark::State &state, int classes,
         state.counters["stop_worst_ms"] = quantile(stopMs, 1);
         state.counters["tries_median"] = quantile(tries, 0.5);
         state.counters["tries_worst"] = quantile(tries, 1);
+        const auto slowest = std::max_element(ms.begin(), ms.end()) - ms.begin();
+        state.counters["tries_in_worst_turn"] = tries[static_cast<size_t>(slowest)];
         state.counters["tick_ms"] = tickMs;
         state.counters["median_of_tick"] = quantile(ms, 0.5) / tickMs;
         state.counters["worst_of_tick"] = quantile(ms, 1) / tickMs;
