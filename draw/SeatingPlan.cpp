@@ -13,6 +13,8 @@ namespace {
 
 constexpr int anywhere = 4;
 
+SeatingPlan::Effort spent;
+
 bool relatedPositions(Position a, Position b, bool near) {
     if (a.isNone() || b.isNone() || a == b)
         return false;
@@ -257,13 +259,20 @@ std::vector<int> SeatingPlan::sample() const {
     std::vector<int> assignment;
     if (rows.size() > seats.size())
         return {};
-    for (int attempt = 0; attempt < rejectionBudget; ++attempt)
+    for (int attempt = 0; attempt < rejectionBudget; ++attempt) {
+        ++spent.tries;
         if (tryOnce(assignment))
             return assignment;
+    }
+    ++spent.searches;
     long steps = 0;
     if (search(assignment, true, steps))
         return assignment;
     return {};
+}
+
+SeatingPlan::Effort SeatingPlan::effort() {
+    return spent;
 }
 
 SeatNumber SeatingPlan::drawSeat(int row) const {

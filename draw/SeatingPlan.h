@@ -93,6 +93,14 @@ public:
     static constexpr int rejectionBudget = 20000;
     // How many steps a search may take before it gives up.
     static constexpr long searchBudget = 2'000'000;
+    // What drawing has cost in this process so far, over every plan: the
+    // seatings tried by rejection, and the draws that used up their tries
+    // and searched instead. For measuring; the draw never reads it.
+    struct Effort {
+        std::uint64_t tries = 0;
+        std::uint64_t searches = 0;
+    };
+    static Effort effort();
 
 private:
     using Mask = std::uint64_t;

@@ -6,7 +6,9 @@ The Google Benchmark program runs first, with the options given, and its
 counters are read from its JSON output. Then the start-up program is started
 in turn as the real window and as a bare Qt window of the same size, RUNS
 times each, for the time to the first painted window and the peak memory.
-Every figure is shown beside its baseline from this same run.
+Every figure is shown beside its baseline from this same run; the
+look-ahead's turn beside the spin's tick of 100 ms it has to fit in, and the
+simulated draws' counts beside what they must be.
 """
 
 import json
@@ -67,6 +69,61 @@ def run_startups(folder):
     return {"paint": (med(window, 0), med(bare, 0)), "peak": (med(window, 1) / 1024, med(bare, 1) / 1024)}
 
 
+TICK_MS = 100  # Timer1's interval: the spin's tick
+
+
+def look_ahead(rows, counters, missing):
+    """The rows of the look-ahead under conditions (bench/bench_plan.cpp)."""
+    tick = "the spin's tick, 100 ms"
+
+    def share_of_tick(figure, ms):
+        r = ms / TICK_MS
+        rows.append((figure, tick, f"{ms:.2f} ms", f"{TICK_MS} ms", f"{r * 100:.2f} %", "≤ 5 %",
+                     "yes" if r <= 0.05 else "no"))
+
+    for key, what, quantiles in (
+            ("PlanTurn", "48 students, 12 front seats, 12 pairs apart, 10 rounds", (("median", "turn_median_ms"),
+                                                                                      ("worst", "turn_worst_ms"))),
+            ("PlanTurnSqueezed", "the 12 front seats squeezed into the first two rows", (("worst", "turn_worst_ms"),)),
+            ("PlanTurnSqueezedHistory", "squeezed, and their 10 rounds among themselves",
+             (("worst", "turn_worst_ms"),))):
+        b = counters.get(key)
+        if not b:
+            missing(f"look-ahead of the first turn ({what})", tick, "≤ 5 %")
+            continue
+        for label, field in quantiles:
+            share_of_tick(f"look-ahead of the first turn, {label} of {int(b['timed']):,} classes ({what}; "
+                          f"the search drew in {int(b['searched']):,})", b[field])
+
+    for key, what in (("PlanWholeDraws", "4 to 24 students"), ("PlanWholeDrawsFull", "48 students")):
+        b = counters.get(key)
+        figure = f"whole draws under random conditions ({what}): dead ends, broken conditions"
+        if not b:
+            missing(figure, "none", "0")
+            continue
+        bad = int(b["dead_ends"]), int(b["broken"])
+        rows.append((figure, "none", f"{bad[0]}, {bad[1]}", "0, 0", f"in {int(b['draws']):,} draws", "0",
+                     "yes" if bad == (0, 0) else "no"))
+
+    b = counters.get("NeighbourRuleRefusals")
+    figure = "stops the neighbour rule refuses, classic draw of 48"
+    if b:
+        rows.append((f"{figure} ({int(b['draws']):,} draws)", "every stop", f"{int(b['refused']):,}",
+                     f"{int(b['stops']):,}", f"{b['refused_share_pct']:.2f} %", "—", "—"))
+    else:
+        missing(figure, "every stop", "—")
+
+    b = counters.get("PlanUniform")
+    figure = "chi-square of whole seatings of a class of 10 under conditions"
+    if b:
+        chi, limit = b["chi_square"], b["limit_0_1pct"]
+        rows.append((f"{figure} ({int(b['seatings']):,} seatings, {int(b['draws']):,} draws)",
+                     f"its 0.1 % limit, {int(b['freedom']):,} degrees of freedom", f"{chi:.0f}", f"{limit:.0f}",
+                     f"{chi / limit:.3f} ×", "≤ 1 ×", "yes" if chi <= limit and b["outside"] == 0 else "no"))
+    else:
+        missing(figure, "its 0.1 % limit", "≤ 1 ×")
+
+
 def main():
     folder, options = sys.argv[1], sys.argv[2:]
     where = machine()
@@ -103,6 +160,8 @@ def main():
                      "yes" if cpu < 1 else "no"))
     else:
         missing("tick period and CPU while spinning", "bare 100 ms PreciseTimer", "—")
+
+    look_ahead(rows, counters, missing)
 
     for key, figure, baseline, goal in (
             ("RatioRosterOpenSave", "10,000-student roster opened and saved", "cp of the same file", 20),

@@ -177,6 +177,47 @@ TEST_F(PlanModel, ConditionsThatCannotBeMetAreNamed) {
     }
 }
 
+// Conditions so tight that rejection would want millions of tries: twelve
+// students on twelve seats, each with one desk-mate left after ten rounds of
+// a round robin, and pairs kept apart besides (48 of the 479,001,600
+// seatings keep them all). The search draws the seating instead, and it
+// keeps every condition; the tally of the effort says which way each draw
+// went.
+TEST_F(PlanModel, ASeatingTooRareForRejectionIsDrawnByTheSearch) {
+    keepOnly({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}});
+    classOf(12);
+    DrawConditions tight;
+    // In round r student 12 sits with r + 1, and r + 1 + i with r + 1 - i (mod 11).
+    for (int r = 0; r < 10; ++r) {
+        tight.pairs.push_back({r + 1, 12, DrawConditions::Apart::DeskMates, true});
+        for (int i = 1; i <= 5; ++i)
+            tight.pairs.push_back({(r + i) % 11 + 1, (r + 11 - i) % 11 + 1, DrawConditions::Apart::DeskMates, true});
+    }
+    for (const auto &[a, b] : {std::pair{6, 10}, {3, 9}, {7, 11}, {3, 4}, {2, 8}, {8, 9}, {4, 5}, {1, 2}, {1, 8},
+                               {10, 12}, {2, 3}, {5, 7}})
+        tight.pairs.push_back({a, b, DrawConditions::Apart::Near, false});
+
+    const struct {
+        const char *what;
+        DrawConditions conditions;
+        std::uint64_t tries;
+        std::uint64_t searches;
+    } cases[] = {
+        {"no conditions: the first try", {}, 1, 0},
+        {"tight: every try, then the search", tight, SeatingPlan::rejectionBudget, 1},
+    };
+    for (const auto &k : cases) {
+        SCOPED_TRACE(k.what);
+        const SeatingPlan plan(students, layout, 12, k.conditions);
+        ASSERT_EQ(plan.verdict(), SeatingPlan::Verdict::Possible);
+        rng::seed(7);
+        const SeatingPlan::Effort before = SeatingPlan::effort();
+        EXPECT_TRUE(plan.keeps(plan.drawSeating()));
+        EXPECT_EQ(SeatingPlan::effort().tries - before.tries, k.tries);
+        EXPECT_EQ(SeatingPlan::effort().searches - before.searches, k.searches);
+    }
+}
+
 // The whole seating a draw produces is uniform over every seating that keeps
 // the conditions: on a class small enough to list them all, the frequencies
 // of many seeded draws pass a chi-square test. Drawn as the window draws,
