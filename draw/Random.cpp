@@ -37,9 +37,16 @@ std::uint64_t drawsSinceSeed() {
 }
 
 QString fingerprint(std::uint32_t seed) {
+    // Asked for at every tick of the spin: worked out once per seed.
+    static std::uint32_t lastSeed = 0;
+    static QString last;
+    if (!last.isEmpty() && seed == lastSeed)
+        return last;
     const QByteArray hex =
         QCryptographicHash::hash(QByteArray::number(seed), QCryptographicHash::Sha256).toHex().left(8);
-    return QString::fromLatin1(hex.left(4) + '-' + hex.mid(4));
+    lastSeed = seed;
+    last = QString::fromLatin1(hex.left(4) + '-' + hex.mid(4));
+    return last;
 }
 
 } // namespace rng
