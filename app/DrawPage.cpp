@@ -68,8 +68,9 @@ bool TForm1::applyConditions(QString &inForce) {
     const bool rule = CB_tonari->isChecked();
     const int rounds = SpinBox_Rounds->value();
     // The rounds before the seat change now drawn; a redone one does not count.
+    const QDate today = QDate::currentDate();
     const size_t pastRounds =
-        classHistory ? classHistory->rounds().size() - (classHistory->redoes(classRoster) ? 1 : 0) : 0;
+        classHistory ? classHistory->rounds().size() - (classHistory->redoes(classRoster, today) ? 1 : 0) : 0;
     const bool withHistory = rule && pastRounds > 0;
     DrawConditions wanted;
     if (classConditions)
@@ -78,14 +79,14 @@ bool TForm1::applyConditions(QString &inForce) {
     // draw is the plain one: the rule refuses at the stop.
     if (wanted.isEmpty() && !(withHistory && rounds > 1)) {
         if (withHistory) {
-            draw.setFormerMates(conditionsinforce::matesByRow(classRoster, classHistory->deskMates(1, classRoster)));
+            draw.setFormerMates(conditionsinforce::matesByRow(classRoster, classHistory->deskMates(1, classRoster, today)));
             inForce = QStringLiteral("前に隣同士: 過去1回");
         }
         return true;
     }
     auto withMates = [&](DrawConditions c, int lastRounds) {
         if (withHistory)
-            conditionsinforce::addFormerMates(c, classRoster, classHistory->deskMates(lastRounds, classRoster));
+            conditionsinforce::addFormerMates(c, classRoster, classHistory->deskMates(lastRounds, classRoster, today));
         else if (rule)
             conditionsinforce::addRosterOrderMates(c, classRoster, seatLayout);
         return c;

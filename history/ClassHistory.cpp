@@ -118,7 +118,7 @@ void ClassHistory::record(const Roster &roster, const SeatLayout &layout, const 
         }
         round.seats.push_back(std::move(s));
     }
-    if (!all.empty() && ordersOf(all.back()) == ordersOf(round)) {
+    if (!all.empty() && all.back().date == date && ordersOf(all.back()) == ordersOf(round)) {
         round.number = all.back().number;
         all.back() = std::move(round);
         return;
@@ -131,8 +131,8 @@ void ClassHistory::removeRound(int number) {
     std::erase_if(all, [number](const Round &r) { return r.number == number; });
 }
 
-bool ClassHistory::redoes(const Roster &roster) const {
-    if (all.empty())
+bool ClassHistory::redoes(const Roster &roster, const QDate &today) const {
+    if (all.empty() || all.back().date != today)
         return false;
     std::map<QByteArray, QByteArray> now;
     for (int r = 1; r < roster.rowCount(); ++r)
@@ -140,9 +140,10 @@ bool ClassHistory::redoes(const Roster &roster) const {
     return ordersOf(all.back()) == now;
 }
 
-std::set<std::pair<SjisText, SjisText>> ClassHistory::deskMates(int lastRounds, const Roster &roster) const {
+std::set<std::pair<SjisText, SjisText>> ClassHistory::deskMates(int lastRounds, const Roster &roster,
+                                                                const QDate &today) const {
     std::set<std::pair<SjisText, SjisText>> pairs;
-    const size_t end = redoes(roster) ? all.size() - 1 : all.size();
+    const size_t end = redoes(roster, today) ? all.size() - 1 : all.size();
     const size_t count = static_cast<size_t>(std::max(lastRounds, 0));
     const size_t from = end > count ? end - count : 0;
     for (size_t i = from; i < end; ++i)

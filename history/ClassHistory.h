@@ -46,19 +46,19 @@ public:
     const std::vector<Round> &rounds() const { return all; }
     bool isEmpty() const { return all.empty(); }
 
-    // The seating a finished draw produced, as a round. A round that starts
-    // from the same draw order as the last one recorded redoes it and takes
-    // its place; any other is added as the next round.
+    // The seating a finished draw produced, as a round. A draw finished on
+    // the day of the last round and from the same draw order redoes it and
+    // takes its place; any other is added as the next round (also one that
+    // keeps the draw order of the last change, weeks later).
     void record(const Roster &roster, const SeatLayout &layout, const QDate &date);
     void removeRound(int number);
 
     // The pairs of attendance numbers that shared a double desk in the last
-    // rounds before the seat change the roster now starts from (each pair
-    // smaller first, by bytes): a round that starts from the roster's draw
-    // order is the one being redone, and does not count.
-    std::set<std::pair<SjisText, SjisText>> deskMates(int lastRounds, const Roster &roster) const;
-    // Whether the last round starts from the roster's draw order.
-    bool redoes(const Roster &roster) const;
+    // rounds before the seat change drawn today from the roster (each pair
+    // smaller first, by bytes): the round a redo replaces does not count.
+    std::set<std::pair<SjisText, SjisText>> deskMates(int lastRounds, const Roster &roster, const QDate &today) const;
+    // Whether a draw finished today from the roster would redo the last round.
+    bool redoes(const Roster &roster, const QDate &today) const;
 
 private:
     std::vector<Round> all;

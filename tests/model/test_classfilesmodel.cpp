@@ -23,23 +23,28 @@ TEST_F(ClassFilesModel, TheHistoryAddsANewChangeAndReplacesARedoneOne) {
     ASSERT_EQ(history.rounds().size(), 1u);
     EXPECT_EQ(history.rounds()[0].number, 1);
     EXPECT_EQ(history.rounds()[0].seats[0].mateName, text("s2"));
-    EXPECT_EQ(history.deskMates(1, students).size(), 0u) << "the change the roster starts from is the one redone";
+    EXPECT_EQ(history.deskMates(1, students, QDate(2026, 4, 8)).size(), 0u)
+        << "drawn again the same day from the same order, the change redoes its round";
+    EXPECT_EQ(history.deskMates(1, students, QDate(2026, 5, 8)).size(), 2u)
+        << "weeks later the same order starts the next change";
 
-    // Drawn again from the same order: the same round, with the new seats.
+    // Drawn again the same day from the same order: the same round, with the new seats.
     students.setSeat(2, SeatNumber(3));
-    history.record(students, layout, QDate(2026, 4, 9));
+    history.record(students, layout, QDate(2026, 4, 8));
     ASSERT_EQ(history.rounds().size(), 1u);
-    EXPECT_EQ(history.rounds()[0].date, QDate(2026, 4, 9));
     EXPECT_TRUE(history.rounds()[0].seats[0].mate.isEmpty());
 
-    // The next change starts from another order.
+    // The next change, from another order, even on the same day.
     for (int r = 1; r <= 4; ++r)
         students.setCell(roster::orderCol, r, SjisText(QByteArray::number(5 - r)));
-    EXPECT_EQ(history.deskMates(1, students),
+    EXPECT_EQ(history.deskMates(1, students, QDate(2026, 4, 8)),
               (std::set<std::pair<SjisText, SjisText>>{{text("3"), text("4")}}));
-    history.record(students, layout, QDate(2026, 9, 1));
+    history.record(students, layout, QDate(2026, 4, 8));
     EXPECT_EQ(history.rounds().size(), 2u);
     EXPECT_EQ(history.rounds()[1].number, 2);
+    // And one weeks later from that same order.
+    history.record(students, layout, QDate(2026, 5, 20));
+    EXPECT_EQ(history.rounds().size(), 3u);
 
     // Written and read back, it is the same; a round deleted is gone.
     QString problem;
@@ -47,7 +52,7 @@ TEST_F(ClassFilesModel, TheHistoryAddsANewChangeAndReplacesARedoneOne) {
     ASSERT_TRUE(read) << problem.toStdString();
     EXPECT_EQ(read->bytes(), history.bytes());
     history.removeRound(1);
-    ASSERT_EQ(history.rounds().size(), 1u);
+    ASSERT_EQ(history.rounds().size(), 2u);
     EXPECT_EQ(history.rounds()[0].number, 2);
 }
 
