@@ -45,54 +45,45 @@ int studentsKnown(const ClassHistory &history, const Roster &roster) {
     return known;
 }
 
+// Reads one of the class's files; an empty one where the file is not there.
+// Answers nothing, and adds the line that says why to problems, for a file
+// that cannot be used: unreadable, not such a file, or another class's.
+template <typename File>
+std::optional<File> readClassFile(const QString &path, const Roster &roster, const QString &caption,
+                                  const QString &foreign, QStringList &problems) {
+    QString problem;
+    std::optional<File> file;
+    try {
+        if (const auto bytes = readIfThere(path)) {
+            file = File::parse(*bytes, problem);
+            if (file && !file->isEmpty() && studentsKnown(*file, roster) == 0) {
+                file.reset();
+                problem = foreign;
+            }
+        } else {
+            file.emplace();
+        }
+    } catch (const KiraboError &e) {
+        problem = e.message();
+    }
+    if (!file)
+        problems << QStringLiteral("%1 %2: %3").arg(caption, QFileInfo(path).fileName(), problem);
+    return file;
+}
+
 } // namespace
 
 void TForm1::loadClassFiles(const QString &rosterPath) {
-    classConditions.reset();
-    classHistory.reset();
     unsavedHistory.reset();
-    conditionsUnusable = historyUnusable = false;
     QStringList problems;
-
-    const QString conditionsPath = SeatConditions::pathFor(rosterPath);
-    QString problem;
-    try {
-        if (const auto bytes = readIfThere(conditionsPath)) {
-            classConditions = SeatConditions::parse(*bytes, problem);
-            if (classConditions && !classConditions->isEmpty() && studentsKnown(*classConditions, classRoster) == 0) {
-                classConditions.reset();
-                problem = QStringLiteral("この名簿の生徒と合わない条件です（別のクラスのものかもしれません）");
-            }
-        } else {
-            classConditions.emplace();
-        }
-    } catch (const KiraboError &e) {
-        problem = e.message();
-    }
-    if (!classConditions) {
-        conditionsUnusable = true;
-        problems << QStringLiteral("座席の条件 %1: %2").arg(QFileInfo(conditionsPath).fileName(), problem);
-    }
-
-    const QString historyPath = ClassHistory::pathFor(rosterPath);
-    problem.clear();
-    try {
-        if (const auto bytes = readIfThere(historyPath)) {
-            classHistory = ClassHistory::parse(*bytes, problem);
-            if (classHistory && !classHistory->isEmpty() && studentsKnown(*classHistory, classRoster) == 0) {
-                classHistory.reset();
-                problem = QStringLiteral("この名簿の生徒がいない履歴です（別のクラスのものかもしれません）");
-            }
-        } else {
-            classHistory.emplace();
-        }
-    } catch (const KiraboError &e) {
-        problem = e.message();
-    }
-    if (!classHistory) {
-        historyUnusable = true;
-        problems << QStringLiteral("席替えの履歴 %1: %2").arg(QFileInfo(historyPath).fileName(), problem);
-    }
+    classConditions = readClassFile<SeatConditions>(
+        SeatConditions::pathFor(rosterPath), classRoster, QStringLiteral("座席の条件"),
+        QStringLiteral("この名簿の生徒と合わない条件です（別のクラスのものかもしれません）"), problems);
+    classHistory = readClassFile<ClassHistory>(
+        ClassHistory::pathFor(rosterPath), classRoster, QStringLiteral("席替えの履歴"),
+        QStringLiteral("この名簿の生徒がいない履歴です（別のクラスのものかもしれません）"), problems);
+    conditionsUnusable = !classConditions;
+    historyUnusable = !classHistory;
 
     if (!problems.isEmpty())
         messageDlg(problems.join(QLatin1Char('\n'))
