@@ -72,6 +72,14 @@ bool TForm1::applyConditions(QString &inForce) {
     const size_t pastRounds =
         classHistory ? classHistory->rounds().size() - (classHistory->redoes(classRoster, today) ? 1 : 0) : 0;
     const bool withHistory = rule && pastRounds > 0;
+    // Conditions and the history know students by attendance number: two
+    // students sharing one could each be taken for the other.
+    const bool byAttendance = (classConditions && !classConditions->isEmpty()) || withHistory;
+    if (const SjisText shared = classRoster.sharedAttendance(); byAttendance && !shared.isEmpty()) {
+        draw.clearPool();
+        showDrawFailure(QStringLiteral("出席番号%1が重複しています！").arg(shared.toUnicode()));
+        return false;
+    }
     DrawConditions wanted;
     if (classConditions)
         conditionsinforce::addConditions(wanted, classRoster, *classConditions);

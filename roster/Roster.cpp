@@ -7,6 +7,7 @@
 
 #include <array>
 #include <climits>
+#include <set>
 #include <vector>
 
 using roster::orderCol;
@@ -79,6 +80,16 @@ std::optional<SjisText> Roster::seatFault(int seatCount) const {
                 return SjisText::lit("名簿の座席番号") + seat + SjisText::lit("が重複しています。");
     }
     return std::nullopt;
+}
+
+SjisText Roster::sharedAttendance() const {
+    std::set<QByteArray> seen;
+    for (int r = 1; r < rowCount(); ++r) {
+        const SjisText &a = table.cell(roster::attendanceCol, r);
+        if (!a.isEmpty() && !seen.insert(a.bytes()).second)
+            return a;
+    }
+    return {};
 }
 
 // A seat typed in another form of integer text ("05", "$5") is held as

@@ -39,6 +39,9 @@ public:
     // seats (a seat that is no number of the layout, or one held twice), as
     // the message that says so; nothing when it is sound.
     std::optional<SjisText> seatFault(int seatCount) const;
+    // The first attendance number that two students share; empty where
+    // none is shared. Conditions and the history name students by it.
+    SjisText sharedAttendance() const;
     // True when some student holds the seat, in any form of integer text.
     bool holdsSeat(SeatNumber seat) const;
     bool isWithoutSeat(int row) const;

@@ -152,6 +152,25 @@ TEST_F(ClassConditions, ConditionsThatCannotBeMetAreRefusedAtPreparationWithThei
     EXPECT_EQ(form().DrawRecord.back().note.toUnicode(), status());
 }
 
+// Conditions name students by attendance number: a roster edited so that
+// two students share one is refused at the next preparation, and drawn
+// again once it is mended.
+TEST_F(ClassConditions, ARosterWhoseAttendanceNumbersRepeatIsRefusedWhileConditionsApply) {
+    createWindow();
+    writeConditions({QStringLiteral("前の席,3,生徒03,,,1")});
+    ASSERT_TRUE(openRoster(classOf(48)).isEmpty());
+    ASSERT_EQ(status(), turnText(QStringLiteral("生徒01")));
+    typeIntoCell(form().StringGrid2, 1, 7, QStringLiteral("3"));
+    form().Button6->click();
+    EXPECT_EQ(status(), QStringLiteral("出席番号3が重複しています！"));
+    EXPECT_FALSE(form().Button1->isEnabled());
+    EXPECT_EQ(form().Memo1->count(), 0);
+    typeIntoCell(form().StringGrid2, 1, 7, QStringLiteral("7"));
+    form().Button6->click();
+    EXPECT_EQ(status(), turnText(QStringLiteral("生徒01")));
+    EXPECT_TRUE(form().Button1->isEnabled());
+}
+
 // Two double desks and four students who have sat in every pairing over
 // three changes: no seating keeps all three, two rounds leave some.
 TEST_F(ClassConditions, WhereOnlyTheHistoryStandsInTheWayFewerRoundsAreOffered) {
