@@ -319,7 +319,7 @@ void TForm1::createSettingsPage() {
 
 void TForm1::createPresenterControls() {
     // Beside the banner, where the draw page has room to spare.
-    Button_Projector = new QPushButton(QStringLiteral("プロジェクター表示 (F11)"), TabSheet1);
+    Button_Projector = new QPushButton(QStringLiteral("プロジェクター (F11)"), TabSheet1);
     Button_Projector->setGeometry(374, 470, 131, 27);
     Button_Record = new QPushButton(QStringLiteral("くじ引きの記録"), TabSheet1);
     Button_Record->setGeometry(374, 503, 131, 27);

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -203,3 +204,17 @@ TEST_F(Window, TheProgramsOwnPageChangeIsNoPageChange) {
 }
 
 } // namespace
+
+// The buttons this program added beside the original window's show their
+// captions whole in the faces the window uses (the Windows faces, or the
+// IPA faces standing in for them): a tool tip is no substitute.
+TEST_F(Window, TheAddedButtonsShowTheirCaptionsWhole) {
+    TForm1 &f = createWindow();
+    for (QPushButton *b : {f.Button_Projector, f.Button_Record, f.Button_Conditions, f.Button_History}) {
+        const int needed = b->fontMetrics().horizontalAdvance(b->text()) + 12;
+        EXPECT_LE(needed, b->width()) << b->text().toStdString();
+    }
+    const int label = f.Label_Rounds->fontMetrics().horizontalAdvance(f.Label_Rounds->text());
+    EXPECT_LE(label, f.Label_Rounds->width());
+    EXPECT_LE(f.Label_Rounds->geometry().right(), f.SpinBox_Rounds->x());
+}
