@@ -5,6 +5,7 @@
 #include "platform/System.h"
 #include "settings/SettingsPath.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -42,6 +43,17 @@ void TForm1::warnNotShiftJis(const QString &character) {
 
 void TForm1::openFromCommandLine(const QStringList &arguments) {
     // The first argument after the program's own name, where there is one.
-    if (arguments.size() >= 2)
-        guarded([&] { openSettingsFile(arguments.at(1)); });
+    if (arguments.size() < 2)
+        return;
+    const QString file = arguments.at(1);
+    guarded([&] {
+        if (file.endsWith(QStringLiteral(".krb"), Qt::CaseInsensitive)) {
+            openSettingsFile(file);
+            return;
+        }
+        const QString openedBefore = OpenDialog1.fileName;
+        OpenDialog1.fileName = QFileInfo(file).absoluteFilePath();
+        readRosterFile(openedBefore);
+        Jyunbi();
+    });
 }

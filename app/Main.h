@@ -150,6 +150,10 @@ public:
 
     // ---- Roster file ----
     void ToolButton1Click();
+    // Reads the roster file OpenDialog1 names into the roster, with the
+    // class's files beside it; openedBefore is the name to go back to where
+    // the file is not taken in.
+    void readRosterFile(const QString &openedBefore);
     void ToolButton3Click();
     void ToolButton2Click();
     void SaveMeibo();
@@ -204,6 +208,8 @@ public:
     // Opens a named settings file as the open command does: from its dialog,
     // or given on the command line (a .krb file opened from the desktop).
     void openSettingsFile(const QString &file);
+    // A file given on the command line: a settings file (.krb) or a roster,
+    // opened as their open commands open them, with the same messages.
     void openFromCommandLine(const QStringList &arguments);
     void SaveSettingFile();
     void Button3Click();

@@ -9,29 +9,32 @@
 
 void TForm1::ToolButton1Click() {
     const QString openedBefore = OpenDialog1.fileName;
-    const QString rosterBefore = SaveDialog1.fileName;
-    if (OpenDialog1.execute()) {
-        // The roster file name changes before the file is opened: a failed
-        // open still leaves it pointing at the chosen file.
-        SaveDialog1.fileName = OpenDialog1.fileName;
-        // The whole file is read before the roster changes, so a read that
-        // fails half-way leaves no half roster behind to be saved over it.
-        QByteArray content = textfile::readAll(OpenDialog1.fileName);
-        bool converted = false;
-        if (!takeUtf8Roster(content, converted)) {
-            // A UTF-8 roster that Shift-JIS cannot hold is not opened at all.
-            OpenDialog1.fileName = openedBefore;
-            SaveDialog1.fileName = rosterBefore;
-            return;
-        }
-        classRoster.read(content);
-        loadClassFiles(OpenDialog1.fileName);
-        // Converted, the roster is saved as Shift-JIS only when the teacher says so.
-        if (converted)
-            Modified = true;
-        OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
-    }
+    if (OpenDialog1.execute())
+        readRosterFile(openedBefore);
     Jyunbi();
+}
+
+void TForm1::readRosterFile(const QString &openedBefore) {
+    const QString rosterBefore = SaveDialog1.fileName;
+    // The roster file name changes before the file is opened: a failed
+    // open still leaves it pointing at the chosen file.
+    SaveDialog1.fileName = OpenDialog1.fileName;
+    // The whole file is read before the roster changes, so a read that
+    // fails half-way leaves no half roster behind to be saved over it.
+    QByteArray content = textfile::readAll(OpenDialog1.fileName);
+    bool converted = false;
+    if (!takeUtf8Roster(content, converted)) {
+        // A UTF-8 roster that Shift-JIS cannot hold is not opened at all.
+        OpenDialog1.fileName = openedBefore;
+        SaveDialog1.fileName = rosterBefore;
+        return;
+    }
+    classRoster.read(content);
+    loadClassFiles(OpenDialog1.fileName);
+    // Converted, the roster is saved as Shift-JIS only when the teacher says so.
+    if (converted)
+        Modified = true;
+    OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
 }
 
 bool TForm1::takeUtf8Roster(QByteArray &content, bool &converted) {

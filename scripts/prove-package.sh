@@ -68,7 +68,7 @@ in_root dpkg -L kirabo | sed 's/^/   /'
 
 desktop=/usr/share/applications/kirabo.desktop
 exec_line=$(sed -n 's/^Exec=//p' "$root$desktop")
-# Field codes (%f, %U...) are the launcher's to fill; Kirabo takes none.
+# Field codes (%f: the file opened with Kirabo) are the launcher's to fill; none here.
 exec_line=$(echo "$exec_line" | sed 's/ *%[a-zA-Z]//g')
 echo "== Exec line of $desktop: $exec_line"
 

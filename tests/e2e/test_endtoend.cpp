@@ -71,6 +71,32 @@ TEST_F(EndToEnd, OpenEditSaveOverAndReopenKeepsEveryOtherByte) {
     EXPECT_EQ(cellText(g.StringGrid2, 2, 3), QStringLiteral("髙橋　大輝"));
 }
 
+// A roster opened from the file manager comes as the program's argument: it
+// opens as the open command opens it, and a missing one gets its message.
+TEST_F(EndToEnd, ARosterGivenOnTheCommandLineOpensAsTheOpenCommandOpensIt) {
+    TForm1 &f = createWindow();
+    {
+        ModalDriver driver;
+        f.openFromCommandLine({exePath(), roster});
+        EXPECT_TRUE(driver.seen().isEmpty());
+    }
+    ASSERT_EQ(f.StringGrid2->gridRowCount(), 31);
+    EXPECT_EQ(cellText(f.StringGrid2, 2, 3), QStringLiteral("高橋　大輝"));
+    EXPECT_EQ(f.OpenDialog1.fileName, roster);
+    EXPECT_EQ(f.SaveDialog1.fileName, roster);
+    EXPECT_EQ(f.OpenDialog1.initialDir(), dir.path());
+    // The draw was prepared, as after the open command: 30 students, 48 seats.
+    EXPECT_EQ(f.Label_N->text(), QStringLiteral("座席の数と人数があいません！"));
+
+    ModalDriver driver;
+    driver.press(QStringLiteral("OK"));
+    f.openFromCommandLine({exePath(), path(QStringLiteral("none.csv"))});
+    ASSERT_EQ(driver.seen().size(), 1);
+    EXPECT_EQ(driver.seen()[0].text, QStringLiteral("ファイルが見つかりません."));
+    EXPECT_EQ(f.StringGrid2->gridRowCount(), 31);
+    EXPECT_EQ(cellText(f.StringGrid2, 2, 3), QStringLiteral("高橋　大輝"));
+}
+
 TEST_F(EndToEnd, SortByDrawOrderThenTurnSeatsIntoTheNextOrder) {
     TForm1 &f = createWindow();
     openRoster(f);

@@ -1,5 +1,5 @@
 # Installs the build into an empty folder and checks what arrived: exactly
-# the program, the desktop entry and the icon in every hicolor size plus the
+# the program, the desktop entry, the .krb type and the icon in every hicolor size plus the
 # scalable one; each PNG of the size its folder names, and the desktop entry
 # starting the installed program by name.
 #
@@ -18,7 +18,8 @@ if(NOT result EQUAL 0)
 endif()
 
 set(sizes 16 22 24 32 48 64 128 256)
-set(expected usr/bin/kirabo usr/share/applications/kirabo.desktop usr/share/icons/hicolor/scalable/apps/kirabo.svg)
+set(expected usr/bin/kirabo usr/share/applications/kirabo.desktop usr/share/icons/hicolor/scalable/apps/kirabo.svg
+             usr/share/mime/packages/kirabo.xml)
 foreach(size IN LISTS sizes)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/kirabo.png)
 endforeach()
@@ -52,11 +53,16 @@ if(NOT svg MATCHES "<svg [^>]*viewBox=\"0 0 256 256\"" OR NOT svg MATCHES "</svg
 endif()
 
 file(STRINGS "${root}/usr/share/applications/kirabo.desktop" entry ENCODING UTF-8)
-foreach(line "[Desktop Entry]" "Type=Application" "Name=Kirabo" "Exec=kirabo" "Icon=kirabo" "Categories=Education;")
+foreach(line "[Desktop Entry]" "Type=Application" "Name=Kirabo" "Exec=kirabo %f" "Icon=kirabo" "Categories=Education;"
+             "MimeType=application/x-kirabo-settings;text/csv;")
   if(NOT line IN_LIST entry)
     message(FATAL_ERROR "kirabo.desktop lacks the line ${line}")
   endif()
 endforeach()
+file(READ "${root}/usr/share/mime/packages/kirabo.xml" mime)
+if(NOT mime MATCHES "<mime-type type=\"application/x-kirabo-settings\">" OR NOT mime MATCHES "<glob pattern=\"\\*\\.krb\"/>")
+  message(FATAL_ERROR "kirabo.xml does not give .krb files their type")
+endif()
 if(NOT entry MATCHES "Comment=[^;]*席替え")
   message(FATAL_ERROR "kirabo.desktop lacks a Japanese comment on what the program does")
 endif()
