@@ -112,5 +112,5 @@ check "... nor the file type" bash -c "! wine reg query 'HKLM\\Software\\Classes
 check "... nor the entry in Apps & features" bash -c "! grep -q 'Kirabo' <<<\"\$0\"" "$(uninstall_entries)"
 check "the user's settings stay: they belong to the user" test -f "$settings"
 
-echo "MSI under Wine: $passed passed, $failed failed"
+echo "installer: $passed passed, $failed failed"
 [ "$failed" = 0 ]
