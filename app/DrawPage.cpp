@@ -54,10 +54,6 @@ void TForm1::Jyunbi() {
     draw.showTurn(classRoster);
 }
 
-bool TForm1::NoCheck(std::int32_t seat) const {
-    return classRoster.holdsSeat(SeatNumber(seat));
-}
-
 void TForm1::Button6Click() {
     preparationKind = drawrecord::Kind::Repreparation;
     const auto restore = qScopeGuard([this] { preparationKind = drawrecord::Kind::Preparation; });

@@ -171,7 +171,6 @@ public:
 
     // ---- Draw preparation ----
     void Jyunbi();
-    bool NoCheck(std::int32_t seat) const;
     void Button6Click();
 
     // ---- Spinning draw ----

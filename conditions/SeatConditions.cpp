@@ -29,22 +29,20 @@ QString SeatConditions::pathFor(const QString &rosterPath) {
 
 std::optional<SeatConditions> SeatConditions::parse(const QByteArray &bytes, QString &problem) {
     SeatConditions c;
-    if (rostercsv::holdsNoText(bytes))
-        return c;
-    // The program writes neither; a file holding one was not written by it,
-    // and lines behind it would be lost at the next save.
-    if (bytes.contains('\x1A') || bytes.contains('\0')) {
+    const std::optional<std::vector<rostercsv::Fields>> lines = rostercsv::readTable(bytes);
+    if (!lines) {
         problem = QStringLiteral("座席の条件に読めない文字があります");
         return std::nullopt;
     }
-    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
-    const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
+    if (lines->empty())
+        return c;
+    const rostercsv::Fields &header = lines->front();
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])) {
         problem = QStringLiteral("座席の条件の見出しがありません");
         return std::nullopt;
     }
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const rostercsv::Fields f = rostercsv::splitAllFields(lines[i]);
+    for (size_t i = 1; i < lines->size(); ++i) {
+        const rostercsv::Fields &f = (*lines)[i];
         const auto bad = [&] {
             problem = QStringLiteral("座席の条件の %1 行目が読めません").arg(i + 1);
             return std::nullopt;

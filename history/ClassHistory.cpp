@@ -36,24 +36,22 @@ QString ClassHistory::pathFor(const QString &rosterPath) {
 
 std::optional<ClassHistory> ClassHistory::parse(const QByteArray &bytes, QString &problem) {
     ClassHistory h;
-    if (rostercsv::holdsNoText(bytes))
-        return h;
-    // The program writes neither; a file holding one was not written by it,
-    // and lines behind it would be lost at the next save.
-    if (bytes.contains('\x1A') || bytes.contains('\0')) {
+    const std::optional<std::vector<rostercsv::Fields>> lines = rostercsv::readTable(bytes);
+    if (!lines) {
         problem = QStringLiteral("席替えの履歴に読めない文字があります");
         return std::nullopt;
     }
-    const std::vector<QByteArray> lines = rostercsv::readLines(bytes);
-    const rostercsv::Fields header = lines.empty() ? rostercsv::Fields{} : rostercsv::splitAllFields(lines[0]);
+    if (lines->empty())
+        return h;
+    const rostercsv::Fields &header = lines->front();
     if (header.size() < columnCount || SjisText(header[0]) != SjisText::lit(columnNames[0])
         || SjisText(header[5]) != SjisText::lit(columnNames[5])) {
         problem = QStringLiteral("席替えの履歴の見出しがありません");
         return std::nullopt;
     }
     std::map<int, size_t> byNumber;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const rostercsv::Fields f = rostercsv::splitAllFields(lines[i]);
+    for (size_t i = 1; i < lines->size(); ++i) {
+        const rostercsv::Fields &f = (*lines)[i];
         bool numberOk = false;
         bool seatOk = false;
         const int number = f.size() >= columnCount ? f[0].toInt(&numberOk) : 0;

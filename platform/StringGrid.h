@@ -45,11 +45,6 @@ public:
 
     bool editable = false;
 
-    // Many cells written at once (a file read into the grid): the views hear
-    // of it as one reset at the end instead of one change per cell and row.
-    void beginBatch() { shown->beginBatch(); }
-    void endBatch() { shown->endBatch(); }
-
 signals:
     // The cell editor handed its text to the grid (col, row are grid rows).
     void editTextSet(int col, int row, const SjisText &text);

@@ -8,25 +8,8 @@ SjisText TextList::at(int index) const {
     return lines[static_cast<size_t>(index)];
 }
 
-void TextList::removeAt(int index) {
-    if (index < 0 || index >= count())
-        return;
-    lines.erase(lines.begin() + index);
-    showLines();
-}
-
-void TextList::append(const SjisText &line) {
-    lines.push_back(line);
-    showLines();
-}
-
 void TextList::setLines(std::vector<SjisText> all) {
     lines = std::move(all);
-    showLines();
-}
-
-void TextList::clear() {
-    lines.clear();
     showLines();
 }
 

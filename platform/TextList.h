@@ -16,11 +16,7 @@ public:
     int count() const { return static_cast<int>(lines.size()); }
     // The line at an index; empty text where the list has no such line.
     SjisText at(int index) const;
-    // Removes the line at an index; nothing where there is none.
-    void removeAt(int index);
-    void append(const SjisText &line);
     void setLines(std::vector<SjisText> all);
-    void clear();
 
 private:
     void showLines();

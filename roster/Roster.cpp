@@ -5,6 +5,8 @@
 #include "roster/QuickSort.h"
 #include "roster/RosterCsv.h"
 
+#include <QScopeGuard>
+
 #include <array>
 #include <climits>
 #include <set>
@@ -30,28 +32,24 @@ void Roster::read(QByteArrayView file) {
     // Views hear of the new rows once, at the end; a file without student
     // lines does not disturb them at all.
     bool batch = false;
-    int row = 0;
-    try {
-        rostercsv::forEachStudent(file, [&](rostercsv::Fields &fields) {
-            if (row == INT_MAX - 1)
-                throw InOutError(syserr::fileTooLarge);
-            if (!batch) {
-                table.beginBatch();
-                batch = true;
-            }
-            ++row;
-            for (size_t c = 0; c < fields.size(); ++c)
-                table.setCell(static_cast<int>(c), row, SjisText(std::move(fields[c])));
-        });
-    } catch (...) {
+    const auto endBatch = qScopeGuard([&] {
         if (batch)
             table.endBatch();
-        throw;
-    }
+    });
+    int row = 0;
+    rostercsv::forEachStudent(file, [&](rostercsv::Fields &fields) {
+        if (row == INT_MAX - 1)
+            throw InOutError(syserr::fileTooLarge);
+        if (!batch) {
+            table.beginBatch();
+            batch = true;
+        }
+        ++row;
+        for (size_t c = 0; c < fields.size(); ++c)
+            table.setCell(static_cast<int>(c), row, SjisText(std::move(fields[c])));
+    });
     if (row > 0)
         table.setRowCount(row + 1);
-    if (batch)
-        table.endBatch();
 }
 
 QByteArray Roster::bytes() const {

@@ -68,8 +68,19 @@ std::vector<QByteArray> readLines(QByteArrayView file) {
     return lines;
 }
 
-bool holdsNoText(QByteArrayView file) {
-    return std::all_of(file.begin(), file.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+std::optional<std::vector<Fields>> readTable(QByteArrayView file) {
+    std::vector<Fields> table;
+    if (std::all_of(file.begin(), file.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }))
+        return table;
+    if (file.contains(ctrlZ) || file.contains('\0'))
+        return std::nullopt;
+    for (const QByteArray &line : readLines(file))
+        table.push_back(splitAllFields(line));
+    // Control codes alone make no line, yet they are not nothing: a header
+    // of no fields says so to the reader.
+    if (table.empty())
+        table.emplace_back();
+    return table;
 }
 
 Fields splitFields(QByteArrayView line) {

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -18,11 +19,6 @@ using Fields = std::vector<QByteArray>;
 // Ctrl-Z ends the line it stands in (or the file, where a line would start).
 std::vector<QByteArray> readLines(QByteArrayView file);
 
-// Whether a file holds no text at all: nothing but spaces, tabs and line
-// ends, as an editor leaves a file it emptied. NULs and other control codes
-// make no line to read, yet they are not nothing.
-bool holdsNoText(QByteArrayView file);
-
 // Splits a line's text into its first five fields, those the grid keeps; the
 // rest of the line is not read. Commas separate, and so do blanks and tabs
 // outside double quotes; "" inside quotes stands for one quote. The text ends
@@ -32,6 +28,13 @@ Fields splitFields(QByteArrayView line);
 // Splits a line the program wrote with appendRow into all its fields:
 // commas separate, double quotes enclose, "" inside quotes is one quote.
 Fields splitAllFields(QByteArrayView line);
+
+// A file the program wrote with appendRow, header line first, each line
+// split into all its fields. A file of nothing but spaces, tabs and line
+// ends (as an editor leaves a file it emptied) is no lines at all. Answers
+// nothing for a file holding a Ctrl-Z or a NUL: the program writes neither,
+// and the lines behind one would be lost at the next save.
+std::optional<std::vector<Fields>> readTable(QByteArrayView file);
 
 // Hands every line after the header, split into its first five fields, to fn
 // in order.
