@@ -4,6 +4,7 @@
 #include "draw/NeighbourRule.h"
 #include "draw/Projector.h"
 #include "platform/Dialogs.h"
+#include "platform/Errors.h"
 #include "platform/StringGrid.h"
 #include "platform/TextList.h"
 
@@ -46,6 +47,9 @@ void TForm1::Jyunbi() {
     SjisText note;
     SjisText::tryFromUnicode(inForce, note);
     record(preparationKind, {}, note);
+    // A preparation on purpose begins the journal afresh, as does the first.
+    if (preparationKind == drawrecord::Kind::Repreparation || !drawJournal.isOpen())
+        beginJournal();
 
     // Start stays off should the chart fill fail on a layout cell that is no
     // seat number: a stop would write its seat and then fail the same way.
@@ -262,4 +266,9 @@ bool TForm1::Otonaricheck(std::int32_t row, std::int32_t drawn) const {
 
 void TForm1::record(drawrecord::Kind kind, SeatNumber seat, const SjisText &note) {
     DrawRecord.push_back(drawrecord::event(kind, draw, classRoster, seat, note));
+    try {
+        drawJournal.append(DrawRecord.back());
+    } catch (const InOutError &) {
+        journalFailed();
+    }
 }

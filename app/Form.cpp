@@ -28,6 +28,9 @@ void TForm1::FormCreate() {
 void TForm1::FormCloseQuery(bool &canClose) {
     RosterQuestion(canClose);
     SaveSetting(settingsPath);
+    // Saved or let go on purpose: nothing of this draw is asked about again.
+    if (canClose)
+        endJournal();
 }
 
 void TForm1::PageControl1Change() {

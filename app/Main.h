@@ -6,6 +6,7 @@
 #include "platform/FileDialog.h"
 #include "platform/SjisText.h"
 #include "history/ClassHistory.h"
+#include "journal/DrawJournal.h"
 #include "roster/Roster.h"
 #include "seats/SeatLayout.h"
 #include "seats/SeatTable.h"
@@ -200,6 +201,18 @@ public:
     void saveDrawRecord();
     void record(drawrecord::Kind kind, SeatNumber seat = {}, const SjisText &note = {});
 
+    // ---- The journal of the draw ----
+    // Every event of the draw reaches it, on the disk before the class is
+    // told; it goes when the draw ends cleanly (the roster saved after it,
+    // another roster opened, the window closed).
+    DrawJournal drawJournal;
+    // Asks about a draw an earlier run left unsaved, and resumes it where the
+    // teacher says so. Answers true when a roster was opened for it.
+    bool resumeUnfinishedDraw();
+    // Begins the journal afresh from the roster and the record as they stand.
+    void beginJournal();
+    void endJournal();
+
     // ---- Settings ----
     void LoadSetting(const QString &path);
     void SaveSetting(const QString &path);
@@ -255,6 +268,10 @@ private:
     bool applyConditions(QString &inForce);
 
     QString settingsPath;
+    bool resumeLeftDraw();
+    // The journal could not be written: said once in the status line.
+    void journalFailed();
+    bool journalFailureSaid = false;
     // Button6 prepares again; every other preparation is recorded as one.
     drawrecord::Kind preparationKind = drawrecord::Kind::Preparation;
     PresenterKeys *presenterKeys = nullptr;

@@ -30,6 +30,8 @@ void TForm1::readRosterFile(const QString &openedBefore) {
         return;
     }
     classRoster.read(content);
+    // Another roster: the draw of the one before has ended.
+    endJournal();
     loadClassFiles(OpenDialog1.fileName);
     // Converted, the roster is saved as Shift-JIS only when the teacher says so.
     if (converted)
@@ -75,6 +77,17 @@ void TForm1::SaveMeibo() {
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
     saveClassHistory();
+    // The file now holds every seat decided: a finished draw's journal has
+    // done its work, an unfinished one goes on from the file as saved.
+    if (drawJournal.isOpen()) {
+        bool finished = true;
+        for (int row = 1; finished && row <= classRoster.studentCount(); ++row)
+            finished = !classRoster.isWithoutSeat(row);
+        if (finished)
+            endJournal();
+        else
+            beginJournal();
+    }
 }
 
 void TForm1::StringGrid2SetEditText(int, int, const SjisText &) {

@@ -23,6 +23,8 @@ int main(int argc, char *argv[]) {
         form.move(r.topLeft());
     }
     form.show();
-    form.openFromCommandLine(QApplication::arguments());
+    // A draw an earlier run left unsaved comes first; the teacher may take it up.
+    if (!form.resumeUnfinishedDraw())
+        form.openFromCommandLine(QApplication::arguments());
     return app.exec();
 }

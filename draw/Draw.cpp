@@ -121,7 +121,7 @@ void Draw::halt() {
 }
 
 DrawScreen Draw::screen() const {
-    return {status, onShow.isNone() ? QString() : onShow.text().toUnicode(),
+    return {noticeText.isEmpty() ? status : noticeText, onShow.isNone() ? QString() : onShow.text().toUnicode(),
             running ? QStringLiteral("ストップ") : QStringLiteral("スタート"), startEnabled,
             QStringLiteral("乱数の指紋 ") + rng::fingerprint(rng::seedValue())};
 }

@@ -81,7 +81,12 @@ public:
     // recognise (such as "05") left a number in it.
     void showTurn(const Roster &roster);
 
-    void start() { running = true; }
+    void start() {
+        running = true;
+        noticeText.clear();
+    }
+    // A word for the status line, shown in place of it until the next start.
+    void notice(const QString &text) { noticeText = text; }
     // One tick of the spin: a seat the spin may show, drawn at random, on show.
     SeatNumber tick(const Roster &roster);
     // Stop: what becomes of the number on show for the student whose turn it is.
@@ -124,5 +129,6 @@ private:
     bool running = false;
     SeatNumber onShow{1};
     QString status;
+    QString noticeText;
     bool startEnabled = false;
 };

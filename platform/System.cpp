@@ -1,6 +1,7 @@
 #include "platform/System.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QStringList>
 
 #ifdef _WIN32
@@ -30,6 +31,23 @@ QString executablePath() {
 
 void setExecutablePathForTesting(const QString &path) {
     exeOverride() = path;
+}
+
+namespace {
+QString &dataOverride() {
+    static QString path;
+    return path;
+}
+} // namespace
+
+QString userDataFolder() {
+    if (!dataOverride().isEmpty())
+        return dataOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+void setUserDataFolderForTesting(const QString &folder) {
+    dataOverride() = folder;
 }
 
 std::uint32_t clockSeed() {

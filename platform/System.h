@@ -11,6 +11,12 @@ namespace sys {
 QString executablePath();
 void setExecutablePathForTesting(const QString &path);
 
+// The user's own folder for the program's data (on Linux under
+// ~/.local/share, on Windows under %LOCALAPPDATA%), which may not exist yet.
+// Tests point it into a temporary folder.
+QString userDataFolder();
+void setUserDataFolderForTesting(const QString &folder);
+
 // The lower 32 bits of the high-resolution clock (on Windows the performance
 // counter, or the millisecond tick count without one), for seeding the
 // generator.

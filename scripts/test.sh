@@ -26,7 +26,14 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 # a leak, never hidden.
 export LSAN_OPTIONS="use_tls=0:suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd build/asan && ctest -j "$jobs" --output-on-failure)
+if ! (cd build/asan && ctest -j "$jobs" --output-on-failure); then
+  # The log of a long run is often cut in the middle where it is shown: the
+  # sanitizers' reports come again at its end, their first frames only.
+  echo "== sanitizer reports of the failed tests"
+  grep -h -E -A24 "ERROR: (LeakSanitizer|AddressSanitizer)|runtime error:" build/asan/Testing/Temporary/LastTest.log \
+    | grep -v -E "^\s*$" | head -200 || true
+  exit 1
+fi
 
 # The Windows program's suites, cross-built and run under Wine, when this
 # machine holds the Qt for Windows that scripts/windows.sh builds (it takes

@@ -14,11 +14,13 @@ void WindowTest::SetUp() {
     qputenv("HOME", QFile::encodeName(dir.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral(".config"))));
     sys::setExecutablePathForTesting(exePath());
+    sys::setUserDataFolderForTesting(dataFolder());
 }
 
 void WindowTest::TearDown() {
     window.reset();
     sys::setExecutablePathForTesting(QString());
+    sys::setUserDataFolderForTesting(QString());
     qputenv("HOME", oldHome);
 }
 

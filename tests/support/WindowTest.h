@@ -26,6 +26,8 @@ protected:
     QString path(const QString &name) const { return dir.filePath(name); }
     QString exePath() const { return dir.filePath(QStringLiteral("kirabo")); }
     QString startupIni() const { return dir.filePath(QStringLiteral("kirabo.ini")); }
+    // The user's data folder, where the journal of the draw goes.
+    QString dataFolder() const { return dir.filePath(QStringLiteral("data")); }
 
     std::unique_ptr<TForm1> window;
     QTemporaryDir dir;
