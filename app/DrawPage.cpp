@@ -179,6 +179,8 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::kujistart() {
+    // A word in the status line stands until the next start.
+    draw.notice({});
     record(drawrecord::Kind::Start);
     draw.start();
     showDrawState();

@@ -22,6 +22,9 @@ void TForm1::beginJournal() {
     }
     c.rosterBytes = classRoster.bytes();
     c.seed = rng::seedValue();
+    for (int col = 0; col < layout::columns; ++col)
+        for (int row = 0; row < layout::rows; ++row)
+            c.layout.push_back(seatLayout.cell(col, row));
     for (int row = 1; row <= classRoster.studentCount(); ++row)
         if (!classRoster.isWithoutSeat(row))
             c.held[row] = classRoster.cell(roster::seatCol, row);
@@ -159,8 +162,15 @@ bool TForm1::resumeLeftDraw() {
             DrawJournal::setAside(left);
             continue;
         }
-        // The window's roster as it was, unsaved edits and decided seats.
+        // The window's roster as it was, unsaved edits and decided seats, on
+        // the layout the seats were given on.
         classRoster.read(restored.bytes());
+        if (c.layout.size() == static_cast<size_t>(layout::columns * layout::rows)) {
+            for (int col = 0; col < layout::columns; ++col)
+                for (int row = 0; row < layout::rows; ++row)
+                    seatLayout.setCell(col, row, c.layout[static_cast<size_t>(col * layout::rows + row)]);
+            ZasekiNoNyuryoku();
+        }
         Modified = true;
         DrawRecord = c.events;
         // This run's journal takes over before the old one goes.

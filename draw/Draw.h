@@ -81,11 +81,9 @@ public:
     // recognise (such as "05") left a number in it.
     void showTurn(const Roster &roster);
 
-    void start() {
-        running = true;
-        noticeText.clear();
-    }
-    // A word for the status line, shown in place of it until the next start.
+    void start() { running = true; }
+    // A word for the status line, shown in place of it until it is taken
+    // back with an empty one.
     void notice(const QString &text) { noticeText = text; }
     // One tick of the spin: a seat the spin may show, drawn at random, on show.
     SeatNumber tick(const Roster &roster);

@@ -112,6 +112,12 @@ bool unseal(const QByteArray &line, QList<QByteArray> &fields) {
 QByteArray beginning(const Contents &c) {
     QByteArray out = sealed({magic, QByteArray::number(version)});
     out += sealed({"roster", hex(c.rosterPath.toUtf8()), hex(c.fileHash), hex(c.rosterBytes), QByteArray::number(c.seed)});
+    if (!c.layout.empty()) {
+        QList<QByteArray> cells{"layout"};
+        for (const SjisText &cell : c.layout)
+            cells << hex(cell.bytes());
+        out += sealed(cells);
+    }
     for (const auto &[row, seat] : c.held)
         out += sealed({"held", QByteArray::number(row), hex(seat.bytes())});
     for (std::size_t i = 0; i < c.events.size(); ++i)
@@ -151,6 +157,13 @@ Read read(const QByteArray &bytes) {
                  && unhex(f[3], c.rosterBytes) && number(f[4], c.seed);
             c.rosterPath = QString::fromUtf8(path);
             roster = true;
+        } else if (f[0] == "layout" && c.layout.empty() && c.held.empty() && c.events.empty()) {
+            for (qsizetype k = 1; ok && k < f.size(); ++k) {
+                QByteArray cell;
+                ok = unhex(f[k], cell);
+                c.layout.emplace_back(cell);
+            }
+            ok = ok && !c.layout.empty();
         } else if (f[0] == "held" && f.size() == 3 && c.events.empty()) {
             std::int32_t row = 0;
             QByteArray seat;

@@ -25,6 +25,9 @@ struct Contents {
     QByteArray fileHash;     // SHA-256 of that file's bytes when the journal began; empty where unreadable
     QByteArray rosterBytes;  // the roster as the window held it then (it may hold unsaved edits)
     std::uint32_t seed = 0;  // the generator's seed then
+    // The seat layout's cells then, column by column: the seat numbers the
+    // draw gave belong to it.
+    std::vector<SjisText> layout;
     // The seats the roster held when the journal began, by roster row.
     std::map<std::int32_t, SjisText> held;
     // The draw's record, oldest first. Events before firstNew were recorded
