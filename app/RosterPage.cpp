@@ -30,6 +30,7 @@ void TForm1::readRosterFile(const QString &openedBefore) {
         return;
     }
     classRoster.read(content);
+    rosterMade = false;
     loadClassFiles(OpenDialog1.fileName);
     // Converted, the roster is saved as Shift-JIS only when the teacher says so.
     if (converted)
@@ -74,6 +75,11 @@ void TForm1::SaveMeibo() {
     textfile::save(SaveDialog1.fileName, classRoster.bytes());
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
+    // A roster made in the program is from now on the file it was saved as.
+    if (rosterMade) {
+        OpenDialog1.fileName = SaveDialog1.fileName;
+        rosterMade = false;
+    }
     saveClassHistory();
 }
 
