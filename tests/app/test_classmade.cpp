@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -206,6 +207,21 @@ TEST_F(ClassMade, NamesPastedFromASpreadsheetFillTheGridCellByCell) {
     QGuiApplication::clipboard()->setText(QStringLiteral("7"));
     f.Button_Paste->click();
     EXPECT_EQ(students().last(), QStringLiteral("03,3,田中,たなか,7"));
+
+    // In a cell being edited the editor takes the paste itself.
+    QGuiApplication::clipboard()->setText(QStringLiteral("林\n森\n"));
+    StringGrid *g = f.StringGrid2;
+    const QModelIndex name = g->model()->index(0, 2);
+    g->setCurrentIndex(name);
+    g->edit(name);
+    auto *editor = g->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    editor->end(false);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(editor->text().startsWith(QStringLiteral("山田林"))) << editor->text().toStdString();
+    EXPECT_EQ(g->gridRowCount(), 4);
+    EXPECT_EQ(cellText(g, 2, 2), QStringLiteral("川本 花子"));
 }
 
 // As typing refuses it, with the same warning; the grid keeps every cell,
