@@ -111,6 +111,14 @@ TEST_F(ClassMade, ANewRosterAsksToSaveWhatIsUnsavedThenForTheNumberOfStudents) {
     clickTab(1);
     EXPECT_EQ(status(), QStringLiteral("座席の数と人数があいません！"));
     clickTab(0);
+    // Its conditions wait for a file to stand beside.
+    {
+        ModalDriver driver;
+        driver.press(QStringLiteral("OK"));
+        f.Button_Conditions->click();
+        ASSERT_EQ(driver.seen().size(), 1);
+        EXPECT_EQ(driver.seen()[0].text, QStringLiteral("座席の条件は名簿ごとに決めます。先に名簿を保存してください"));
+    }
 
     // Saving over goes to the save dialog: the new roster has no file.
     const QString saved = path(QStringLiteral("新しいクラス.csv"));
