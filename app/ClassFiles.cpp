@@ -101,7 +101,10 @@ void TForm1::saveClassHistory() {
 
 void TForm1::ButtonConditionsClick() {
     if (OpenDialog1.fileName.isEmpty()) {
-        messageDlg(QStringLiteral("座席の条件は名簿ごとに決めます。先に名簿ファイルを開いてください"),
+        // A class made in the program keeps its conditions beside its file
+        // once it has one.
+        messageDlg(rosterMade ? QStringLiteral("座席の条件は名簿ごとに決めます。先に名簿を保存してください")
+                              : QStringLiteral("座席の条件は名簿ごとに決めます。先に名簿ファイルを開いてください"),
                    MsgKind::Information, {MsgButton::Ok});
         return;
     }

@@ -187,7 +187,12 @@ void TForm1::createRosterPage() {
     StringGrid2->setDefaultRowHeight(24);
     StringGrid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid2->setEditable(true);
-    layout->addWidget(StringGrid2, 1);
+    // Beside the grid, right of its last column: the commands that make and
+    // change the class.
+    auto *body = new QHBoxLayout;
+    body->addWidget(StringGrid2, 1);
+    body->addWidget(createRosterCommands());
+    layout->addLayout(body, 1);
 }
 
 void TForm1::createDrawPage() {

@@ -135,7 +135,7 @@ bool TForm1::resumeLeftDraw() {
                 lost
                     + QStringLiteral("名簿ファイル %1 はその後に変わっているか読めないため、座席は名簿に戻しません。"
                                      "くじ引きの記録を開いて CSV ファイルに保存できます。記録を開きますか？")
-                          .arg(c.rosterPath),
+                          .arg(c.rosterPath.isEmpty() ? QStringLiteral("（保存前の名簿）") : c.rosterPath),
                 MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No});
             DrawJournal::setAside(left);
             if (answer == MsgButton::Yes) {

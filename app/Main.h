@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -212,6 +213,25 @@ public:
     // Begins the journal afresh from the roster and the record as they stand.
     void beginJournal();
     void endJournal();
+    // ---- The class made in the program: a new roster, rows, a paste ----
+    QWidget *Panel_RosterCommands = nullptr;  // beside the roster grid
+    QPushButton *Button_NewRoster = nullptr;  // "新しい名簿"
+    QPushButton *Button_AddRow = nullptr;     // "行の追加"
+    QPushButton *Button_DeleteRows = nullptr; // "行の削除"
+    QPushButton *Button_Paste = nullptr;      // "貼り付け"
+    // The same commands in the grid's context menu and on its keys.
+    QAction *Action_NewRoster = nullptr;
+    QAction *Action_AddRow = nullptr;
+    QAction *Action_DeleteRows = nullptr;
+    QAction *Action_Paste = nullptr;
+    // The roster was made in the program and has no file yet; it draws all
+    // the same, and saving it gives it one.
+    bool rosterMade = false;
+    QWidget *createRosterCommands();
+    void NewRosterClick();
+    void AddRowClick();
+    void DeleteRowsClick();
+    void PasteClick();
 
     // ---- Settings ----
     void LoadSetting(const QString &path);

@@ -32,6 +32,7 @@ void TForm1::readRosterFile(const QString &openedBefore) {
     classRoster.read(content);
     // Another roster: the draw of the one before has ended.
     endJournal();
+    rosterMade = false;
     loadClassFiles(OpenDialog1.fileName);
     // Converted, the roster is saved as Shift-JIS only when the teacher says so.
     if (converted)
@@ -76,6 +77,11 @@ void TForm1::SaveMeibo() {
     textfile::save(SaveDialog1.fileName, classRoster.bytes());
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
+    // A roster made in the program is from now on the file it was saved as.
+    if (rosterMade) {
+        OpenDialog1.fileName = SaveDialog1.fileName;
+        rosterMade = false;
+    }
     saveClassHistory();
     // The file now holds every seat decided: a finished draw's journal has
     // done its work, an unfinished one goes on from the file as saved.

@@ -6,6 +6,7 @@
 #include "platform/StringGrid.h"
 #include "print/ReportSystem.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
@@ -42,6 +43,10 @@ void TForm1::wireEvents() {
     on(Button_Record, &QPushButton::clicked, &TForm1::ButtonRecordClick);
     on(Button_Conditions, &QPushButton::clicked, &TForm1::ButtonConditionsClick);
     on(Button_History, &QPushButton::clicked, &TForm1::ButtonHistoryClick);
+    on(Action_NewRoster, &QAction::triggered, &TForm1::NewRosterClick);
+    on(Action_AddRow, &QAction::triggered, &TForm1::AddRowClick);
+    on(Action_DeleteRows, &QAction::triggered, &TForm1::DeleteRowsClick);
+    on(Action_Paste, &QAction::triggered, &TForm1::PasteClick);
     // Called inside BitBtn1Click, so its errors end the print command there,
     // in the same guard.
     RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };

@@ -2,16 +2,19 @@
 
 #include "platform/Collate.h"
 #include "platform/Errors.h"
+#include "platform/IntText.h"
 #include "roster/QuickSort.h"
 #include "roster/RosterCsv.h"
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <set>
 #include <vector>
 
+using roster::attendanceCol;
 using roster::orderCol;
 using roster::seatCol;
 
@@ -150,4 +153,146 @@ void Roster::seatsToOrder() {
         table.setCell(seatCol, r, SjisText());
     }
     sortBy(orderCol);
+}
+
+std::int32_t Roster::highest(int col) const {
+    std::int32_t high = 0;
+    for (int r = 1; r < rowCount(); ++r) {
+        std::int32_t value = 0;
+        if (inttext::tryParse(table.cell(col, r).bytes(), value))
+            high = std::max(high, value);
+    }
+    return high;
+}
+
+bool Roster::isSequence(int col) const {
+    for (int r = 1; r < rowCount(); ++r) {
+        std::int32_t value = 0;
+        if (!inttext::tryParse(table.cell(col, r).bytes(), value) || value != r)
+            return false;
+    }
+    return true;
+}
+
+// The draw order in the two-digit form its orderings write, so that it
+// sorts as text; the attendance number as a school writes it.
+SjisText Roster::numberText(int col, std::int32_t value) {
+    return col == orderCol ? inttext::formatTwoDigits(value) : inttext::format(value);
+}
+
+void Roster::clearRows(int from, int to) {
+    for (int r = from; r <= to; ++r)
+        for (int c = 0; c < roster::columns; ++c)
+            table.setCell(c, r, SjisText());
+}
+
+void Roster::makeNew(int students) {
+    students = std::max(students, 1);
+    const int before = studentCount();
+    table.beginBatch();
+    const auto endBatch = qScopeGuard([this] { table.endBatch(); });
+    writeHeader();
+    clearRows(1, std::max(before, students));
+    for (int r = 1; r <= students; ++r) {
+        table.setCell(orderCol, r, numberText(orderCol, r));
+        table.setCell(attendanceCol, r, numberText(attendanceCol, r));
+    }
+    table.setRowCount(students + 1);
+}
+
+int Roster::insertRow(int at, Attendance attendance) {
+    at = std::clamp(at, 1, rowCount());
+    const int numbered[] = {orderCol, attendanceCol};
+    const bool sequence[] = {isSequence(orderCol),
+                             attendance == Attendance::FollowRows && isSequence(attendanceCol)};
+    const std::int32_t high[] = {highest(orderCol), highest(attendanceCol)};
+
+    table.beginBatch();
+    const auto endBatch = qScopeGuard([this] { table.endBatch(); });
+    const int last = rowCount();
+    for (int r = last; r > at; --r)
+        for (int c = 0; c < roster::columns; ++c)
+            table.setCell(c, r, table.cell(c, r - 1));
+    clearRows(at, at);
+    table.setRowCount(last + 1);
+    for (size_t i = 0; i < 2; ++i) {
+        const int col = numbered[i];
+        if (sequence[i]) {
+            for (int r = at; r <= last; ++r)
+                table.setCell(col, r, numberText(col, r));
+        } else if (high[i] < INT32_MAX) {
+            table.setCell(col, at, numberText(col, high[i] + 1));
+        }
+    }
+    return at;
+}
+
+void Roster::removeRows(int first, int last, Attendance attendance) {
+    const int students = studentCount();
+    first = std::max(first, 1);
+    last = std::min(last, students);
+    if (first > last)
+        return;
+    const bool sequence[] = {isSequence(orderCol),
+                             attendance == Attendance::FollowRows && isSequence(attendanceCol)};
+
+    table.beginBatch();
+    const auto endBatch = qScopeGuard([this] { table.endBatch(); });
+    const int count = last - first + 1;
+    if (count == students) {
+        clearRows(1, students);
+        table.setRowCount(2);
+        return;
+    }
+    for (int r = first; r + count <= students; ++r)
+        for (int c = 0; c < roster::columns; ++c)
+            table.setCell(c, r, table.cell(c, r + count));
+    // The rows that fell off the end are cleared: a row added later starts empty.
+    clearRows(students - count + 1, students);
+    table.setRowCount(students - count + 1);
+    const int numbered[] = {orderCol, attendanceCol};
+    for (size_t i = 0; i < 2; ++i)
+        if (sequence[i])
+            for (int r = first; r < rowCount(); ++r)
+                table.setCell(numbered[i], r, numberText(numbered[i], r));
+}
+
+bool Roster::paste(int col, int row, const std::vector<QStringList> &block, QString &badChar) {
+    col = std::clamp(col, 0, roster::columns - 1);
+    row = std::max(row, 1);
+    // Every cell is taken in before the roster changes: a refused one leaves
+    // it as it was.
+    std::vector<std::vector<SjisText>> cells;
+    cells.reserve(block.size());
+    for (const QStringList &line : block) {
+        std::vector<SjisText> &taken = cells.emplace_back();
+        for (qsizetype c = 0; c < line.size() && col + c < roster::columns; ++c) {
+            SjisText text;
+            if (!SjisText::tryFromUnicode(line.at(c), text, &badChar))
+                return false;
+            taken.push_back(std::move(text));
+        }
+    }
+    if (cells.empty())
+        return true;
+
+    table.beginBatch();
+    const auto endBatch = qScopeGuard([this] { table.endBatch(); });
+    const int before = rowCount();
+    const int lastRow = row + static_cast<int>(cells.size()) - 1;
+    if (lastRow >= before) {
+        clearRows(before, lastRow);
+        table.setRowCount(lastRow + 1);
+    }
+    for (size_t i = 0; i < cells.size(); ++i)
+        for (size_t c = 0; c < cells[i].size(); ++c)
+            table.setCell(col + static_cast<int>(c), row + static_cast<int>(i), cells[i][c]);
+    // The rows added number on where the block gave them no number.
+    for (const int numbered : {orderCol, attendanceCol}) {
+        std::int32_t next = highest(numbered);
+        for (int r = before; r <= lastRow && next < INT32_MAX; ++r)
+            if (table.cell(numbered, r).isEmpty())
+                table.setCell(numbered, r, numberText(numbered, ++next));
+    }
+    return true;
 }

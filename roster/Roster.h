@@ -6,8 +6,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The class roster: row 0 is the header, rows 1 onwards one student each, in
 // five columns (roster/Columns.h). The roster grid shows its cells and edits
@@ -54,6 +56,38 @@ public:
         table.setCell(roster::seatCol, row, seat.isNone() ? SjisText() : seat.text());
     }
 
+    // ---- The roster made and changed in the program ----
+    // Whether the attendance numbers follow the rows as rows come and go.
+    // They name students in the class's conditions and history, so a roster
+    // that has files keeps them: a new student takes the next free number and
+    // a student who leaves takes theirs along. A roster made in the program
+    // and not yet saved lets a sequence 1, 2, 3, ... follow the rows, as the
+    // draw order always does.
+    enum class Attendance { Kept, FollowRows };
+
+    // A new class of this many students (at least one): the header row,
+    // then one row a student with the draw order 01, 02, ... and the
+    // attendance number 1, 2, ...; every other cell empty.
+    void makeNew(int students);
+    // Inserts an empty student row at this row (1 to the row count; the row
+    // count appends it) and answers it. Where the draw order down the rows is
+    // 1, 2, 3, ... it stays so, the rows below moving on by one; otherwise the
+    // new row takes the next free draw order (one above the highest). The
+    // attendance number likewise, as attendance says.
+    int insertRow(int at, Attendance attendance);
+    // Removes the student rows from first to last. A draw order (and, as
+    // attendance says, an attendance number) that ran 1, 2, 3, ... down the
+    // rows closes up again; numbers the teacher typed otherwise stay as they
+    // are. Removing every student leaves one empty row.
+    void removeRows(int first, int last, Attendance attendance);
+    // Pastes a block of cells (pastedtext::split) with its top-left cell at
+    // this cell, cell by cell; cells right of the last column are left out.
+    // A block that runs past the last row adds rows for it, which take the
+    // next free draw order and attendance number where the block gives them
+    // none. Text that Shift-JIS cannot hold refuses the whole paste: nothing
+    // changes and badChar names the first such character.
+    bool paste(int col, int row, const std::vector<QStringList> &block, QString &badChar);
+
     // The students sorted by a column's text, as the user's locale orders it.
     void sortBy(int col);
     // The draw order as two-digit numbers, then the students in that order.
@@ -63,5 +97,15 @@ public:
     void seatsToOrder();
 
 private:
+    // The highest draw order or attendance number of the students; 0 where
+    // none is integer text.
+    std::int32_t highest(int col) const;
+    // True when the column reads 1, 2, 3, ... down the student rows.
+    bool isSequence(int col) const;
+    // The column's text for a number the program gives.
+    static SjisText numberText(int col, std::int32_t value);
+    // Rows from..to (past the row count too) become empty.
+    void clearRows(int from, int to);
+
     CellTable table;
 };

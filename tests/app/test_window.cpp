@@ -210,7 +210,8 @@ TEST_F(Window, TheProgramsOwnPageChangeIsNoPageChange) {
 // IPA faces standing in for them): a tool tip is no substitute.
 TEST_F(Window, TheAddedButtonsShowTheirCaptionsWhole) {
     TForm1 &f = createWindow();
-    for (QPushButton *b : {f.Button_Projector, f.Button_Record, f.Button_Conditions, f.Button_History}) {
+    for (QPushButton *b : {f.Button_Projector, f.Button_Record, f.Button_Conditions, f.Button_History,
+                           f.Button_NewRoster, f.Button_AddRow, f.Button_DeleteRows, f.Button_Paste}) {
         const int needed = b->fontMetrics().horizontalAdvance(b->text()) + 12;
         EXPECT_LE(needed, b->width()) << b->text().toStdString();
     }

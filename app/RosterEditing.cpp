@@ -1,0 +1,164 @@
+#include "app/Main.h"
+
+#include "platform/Dialogs.h"
+#include "platform/StringGrid.h"
+#include "roster/PastedText.h"
+#include "seats/Classroom.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+// The class made in the program: a new roster of N students, rows added and
+// removed, and names pasted from a spreadsheet. The buttons stand beside the
+// grid, right of its last column, where the page has room; the grid's
+// context menu and keys run the same commands.
+
+namespace {
+
+// A class larger than the classroom's positions could never be drawn.
+constexpr int mostStudents = layout::maxSeats;
+
+} // namespace
+
+QWidget *TForm1::createRosterCommands() {
+    Panel_RosterCommands = new QWidget(TabSheet2);
+    auto *column = new QVBoxLayout(Panel_RosterCommands);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(6);
+
+    auto command = [this, column](const char *caption, const QKeySequence &keys, QWidget *scope,
+                                  QPushButton *&button) {
+        auto *action = new QAction(QString::fromUtf8(caption), scope);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        scope->addAction(action);
+        StringGrid2->addAction(action);
+        button = new QPushButton(QString::fromUtf8(caption), Panel_RosterCommands);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(action->text(),
+                                                        keys.toString(QKeySequence::NativeText)));
+        button->setFixedHeight(25);
+        // Reached with the mouse, like the other pages' added buttons: the
+        // keys walk the page's controls as they always did.
+        button->setFocusPolicy(Qt::ClickFocus);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        column->addWidget(button);
+        return action;
+    };
+    Action_NewRoster = command("新しい名簿", QKeySequence::New, TabSheet2, Button_NewRoster);
+    column->addSpacing(12);
+    auto *separator = new QAction(StringGrid2);
+    separator->setSeparator(true);
+    StringGrid2->addAction(separator);
+    Action_AddRow = command("行の追加", QKeySequence(Qt::CTRL | Qt::Key_Plus), StringGrid2, Button_AddRow);
+    Action_DeleteRows = command("行の削除", QKeySequence(Qt::CTRL | Qt::Key_Minus), StringGrid2, Button_DeleteRows);
+    Action_Paste = command("貼り付け", QKeySequence::Paste, StringGrid2, Button_Paste);
+    column->addStretch(1);
+    StringGrid2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    return Panel_RosterCommands;
+}
+
+void TForm1::NewRosterClick() {
+    // The roster on screen is asked about first, as closing the window does.
+    bool goOn = true;
+    RosterQuestion(goOn);
+    if (!goOn)
+        return;
+
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("新しい名簿"));
+    dialog.setLabelText(QStringLiteral("生徒の人数（1～%1人）").arg(mostStudents));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(1, mostStudents);
+    // The layout's seats are what the draw needs the class to fill.
+    dialog.setIntValue(std::clamp(SeatAmount(), 1, mostStudents));
+    if (runModal(dialog) != QDialog::Accepted)
+        return;
+
+    classRoster.makeNew(dialog.intValue());
+    // Another class: the draw of the one before has ended.
+    endJournal();
+    // A new class has no file yet, nor the files that stand beside one.
+    OpenDialog1.fileName.clear();
+    SaveDialog1.fileName.clear();
+    classConditions.emplace();
+    classHistory.emplace();
+    unsavedHistory.reset();
+    conditionsUnusable = historyUnusable = false;
+    rosterMade = true;
+    Modified = true;
+    // Ready for the names: typed, or pasted from a spreadsheet.
+    StringGrid2->setCurrentIndex(StringGrid2->model()->index(0, roster::nameCol));
+    StringGrid2->setFocus();
+    Jyunbi();
+}
+
+void TForm1::AddRowClick() {
+    const int below = StringGrid2->currentRow();
+    const int row = classRoster.insertRow(below >= 1 ? below + 1 : classRoster.rowCount(),
+                                          SaveDialog1.fileName.isEmpty() ? Roster::Attendance::FollowRows
+                                                                         : Roster::Attendance::Kept);
+    Modified = true;
+    const QModelIndex cell = StringGrid2->model()->index(row - 1, roster::nameCol);
+    StringGrid2->setCurrentIndex(cell);
+    StringGrid2->scrollTo(cell);
+}
+
+void TForm1::DeleteRowsClick() {
+    int first = StringGrid2->currentRow();
+    int last = first;
+    for (const QModelIndex &i : StringGrid2->selectionModel()->selectedIndexes()) {
+        first = std::min(first, i.row() + 1);
+        last = std::max(last, i.row() + 1);
+    }
+    if (first < 1)
+        return;
+    // There is no undo: rows that hold a student's name or seat go only
+    // when the teacher says so.
+    bool holdsText = false;
+    for (int r = first; r <= last; ++r)
+        for (const int c : {roster::nameCol, roster::readingCol, roster::seatCol})
+            holdsText = holdsText || !classRoster.cell(c, r).isEmpty();
+    if (holdsText
+        && messageDlg(QStringLiteral("%1行を名簿から削除しますか").arg(last - first + 1), MsgKind::Confirmation,
+                      {MsgButton::Yes, MsgButton::No})
+               != MsgButton::Yes)
+        return;
+    classRoster.removeRows(first, last,
+                           SaveDialog1.fileName.isEmpty() ? Roster::Attendance::FollowRows
+                                                          : Roster::Attendance::Kept);
+    Modified = true;
+    StringGrid2->clearSelection();
+    StringGrid2->setCurrentIndex(
+        StringGrid2->model()->index(std::min(first, classRoster.studentCount()) - 1, roster::nameCol));
+}
+
+void TForm1::PasteClick() {
+    const std::vector<QStringList> block = pastedtext::split(QGuiApplication::clipboard()->text());
+    if (block.empty())
+        return;
+    const int col = std::max(StringGrid2->currentCol(), 0);
+    const int row = std::max(StringGrid2->currentRow(), 1);
+    QString bad;
+    if (!classRoster.paste(col, row, block, bad)) {
+        warnNotShiftJis(bad);
+        return;
+    }
+    Modified = true;
+    // The cells pasted show selected.
+    qsizetype width = 0;
+    for (const QStringList &line : block)
+        width = std::max(width, line.size());
+    const int right = std::min(col + static_cast<int>(width), roster::columns) - 1;
+    const QAbstractItemModel *cells = StringGrid2->model();
+    const QModelIndex topLeft = cells->index(row - 1, col);
+    StringGrid2->selectionModel()->select(
+        QItemSelection(topLeft, cells->index(row - 1 + static_cast<int>(block.size()) - 1, right)),
+        QItemSelectionModel::ClearAndSelect);
+}
