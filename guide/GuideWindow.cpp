@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -64,7 +65,7 @@ void GuideWindow::showSection(const QString &anchor) {
     if (text->source() != target)
         text->setSource(target);
     else if (anchor.isEmpty())
-        text->scrollToAnchor(QString());
+        text->verticalScrollBar()->setValue(0);
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();

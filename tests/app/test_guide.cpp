@@ -139,9 +139,21 @@ TEST_F(Guide, TheControlInTheTabRowOpensTheGuideAndMovesNothing) {
     QTest::mouseClick(control, Qt::LeftButton);
     ASSERT_NE(f.Guide, nullptr);
     EXPECT_TRUE(f.Guide->isVisible());
-    // The control opens the guide at its start whatever the page.
-    EXPECT_TRUE(browser()->source().fragment().isEmpty());
     EXPECT_EQ(firstHeading(), QStringLiteral("Kirabo の使い方"));
+    // The control opens the guide at its start whatever the page, also
+    // after F1 opened it further down or the teacher scrolled it.
+    for (const bool byF1 : {true, false}) {
+        if (byF1) {
+            QApplication::setActiveWindow(&f);
+            pressF1();
+        } else {
+            browser()->verticalScrollBar()->setValue(browser()->verticalScrollBar()->maximum() / 2);
+        }
+        ASSERT_GT(browser()->verticalScrollBar()->value(), 0) << byF1;
+        QTest::mouseClick(control, Qt::LeftButton);
+        EXPECT_TRUE(browser()->source().fragment().isEmpty()) << byF1;
+        EXPECT_EQ(browser()->verticalScrollBar()->value(), 0) << byF1;
+    }
 }
 
 TEST_F(Guide, EveryPictureOfTheGuideLoads) {
