@@ -112,6 +112,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     createDrawPage();
     createSettingsPage();
     createPresenterControls();
+    createGuideControls();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);

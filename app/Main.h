@@ -37,6 +37,7 @@ class ReportSystem;
 class StringGrid;
 class TextList;
 class ProjectorView;
+class GuideWindow;
 class PresenterKeys;
 struct GridDrawState;
 
@@ -260,6 +261,18 @@ public:
     ReportSystem *RvSystem1 = nullptr; // the printing service: options, status, preview, printer, PDF
     void BitBtn1Click();
     void RvSystem1Print(PageCanvas &sender); // composes the one page of the seat chart
+
+    // ---- The guide (F1, "使い方") and the sample class ----
+    QToolButton *Button_Guide = nullptr; // "使い方", in the corner of the tab row
+    GuideWindow *Guide = nullptr;        // the guide's window, once opened
+    void createGuideControls();
+    // Opens the guide at the section of the page shown (F1), or at its top.
+    void showGuide(bool atPageSection);
+    // Copies the sample class into the sample folder and opens it, with a
+    // layout of its size where the layout in use has another.
+    void openSampleClass();
+    // Where the sample class is copied: a folder of the user's documents.
+    static QString sampleFolder();
 
 protected:
     void closeEvent(QCloseEvent *e) override;

@@ -65,6 +65,9 @@ echo "   installed: $(in_root dpkg-query -W -f='${Package} ${Version}' kirabo)"
 
 echo "== installed files"
 in_root dpkg -L kirabo | sed 's/^/   /'
+for f in index.html images/roster-page.png sample/sample-class.csv; do
+  [ -s "$root/usr/share/doc/kirabo/guide/$f" ] || { echo "FAIL: the guide's $f is not installed"; exit 1; }
+done
 
 desktop=/usr/share/applications/kirabo.desktop
 exec_line=$(sed -n 's/^Exec=//p' "$root$desktop")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes screenshots of the window's three pages and of the projector view
 # under a real X server (Xvfb) and stores them in docs/: the pages once at
-# 100 % and once at 200 % (QT_SCALE_FACTOR=2) as docs/hidpi-*.png.
+# 100 % and once at 200 % (QT_SCALE_FACTOR=2) as docs/hidpi-*.png. Then the
+# pictures of the teachers' guide, into docs/guide/images/; the program
+# carries them, so build it again afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,4 +24,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24" build/test/tests/kirabo_screenshots docs
   projector-1920x1080.png
 xvfb-run -a -s "-screen 0 1280x800x24" build/test/tests/kirabo_screenshots docs tests/data/e2e/class30.csv \
   projector-1280x800-announce.png
-ls -l docs/*.png
+# The guide's pictures: a first start, the sample class opened from the
+# guide, drawn (the projector view on a 1280 x 800 screen), saved and printed.
+xvfb-run -a -s "-screen 0 1280x800x24" build/test/tests/kirabo_screenshots --guide docs/guide/images
+ls -l docs/*.png docs/guide/images/*.png

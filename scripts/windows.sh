@@ -59,6 +59,9 @@ cp "$qt/plugins/platforms/qwindows.dll" "$dist/platforms/"
 cp "$qt/plugins/imageformats/qjpeg.dll" "$dist/imageformats/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$dist/styles/"
 cp "$qt/translations/qtbase_ja.qm" "$dist/translations/"
+# The teachers' guide and the sample class as files beside the program
+# (which carries them too, and shows the guide with F1).
+cp -r docs/guide "$dist/guide"
 # Qt looks for its plug-ins and translations beside the program.
 printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$dist/qt.conf"
 # The run-time libraries come with their debugging symbols, which a

@@ -86,6 +86,8 @@ check "the entry names the new version and the publisher" \
 check "... and the publisher" grep -q '^"Publisher"="Kirabo"$' <<<"$entries"
 check "the program, its Qt and its plug-ins are in Program Files\\Kirabo" \
   test -f "$program/kirabo.exe" -a -f "$program/Qt6Widgets.dll" -a -f "$program/platforms/qwindows.dll"
+check "the guide, its pictures and the sample class are beside it" \
+  test -f "$program/guide/index.html" -a -f "$program/guide/images/roster-page.png" -a -f "$program/guide/sample/sample-class.csv"
 shortcut=$(find_shortcut)
 check "the Start menu has the shortcut Kirabo" test -n "$shortcut"
 check ".krb files open in Kirabo" registry_has 'HKLM\Software\Classes\Kirabo.Settings\shell\open\command'

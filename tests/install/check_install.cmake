@@ -1,9 +1,10 @@
 # Installs the build into an empty folder and checks what arrived: exactly
-# the program, the desktop entry, the .krb type and the icon in every hicolor size plus the
-# scalable one; each PNG of the size its folder names, and the desktop entry
-# starting the installed program by name.
+# the program, the desktop entry, the .krb type, the icon in every hicolor size plus the
+# scalable one, and the guide with its pictures and the sample class; each PNG
+# of the size its folder names, the desktop entry starting the installed
+# program by name, and every picture the guide shows installed beside it.
 #
-#   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -P check_install.cmake
+#   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch> -DSOURCE_DIR=<source> -P check_install.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -22,6 +23,11 @@ set(expected usr/bin/kirabo usr/share/applications/kirabo.desktop usr/share/icon
              usr/share/mime/packages/kirabo.xml)
 foreach(size IN LISTS sizes)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/kirabo.png)
+endforeach()
+set(guide usr/share/doc/kirabo/guide)
+file(GLOB_RECURSE guide_files LIST_DIRECTORIES false RELATIVE "${SOURCE_DIR}/docs/guide" "${SOURCE_DIR}/docs/guide/*")
+foreach(f IN LISTS guide_files)
+  list(APPEND expected ${guide}/${f})
 endforeach()
 list(SORT expected)
 
@@ -65,4 +71,29 @@ if(NOT mime MATCHES "<mime-type type=\"application/x-kirabo-settings\">" OR NOT 
 endif()
 if(NOT entry MATCHES "Comment=[^;]*席替え")
   message(FATAL_ERROR "kirabo.desktop lacks a Japanese comment on what the program does")
+endif()
+
+# The guide as installed: the page and the sample as they are in the source,
+# and every picture the page shows among the installed files.
+foreach(f index.html sample/sample-class.csv sample/sample-class.krb)
+  file(SHA256 "${root}/${guide}/${f}" got)
+  file(SHA256 "${SOURCE_DIR}/docs/guide/${f}" want)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "${guide}/${f} is not the guide's own file")
+  endif()
+endforeach()
+file(READ "${root}/${guide}/index.html" page)
+string(REGEX MATCHALL "<img src=\"[^\"]+\"" pictures "${page}")
+list(LENGTH pictures shown)
+if(shown LESS 10)
+  message(FATAL_ERROR "the installed guide shows ${shown} pictures")
+endif()
+foreach(img IN LISTS pictures)
+  string(REGEX REPLACE "<img src=\"([^\"]+)\"" "\\1" picture "${img}")
+  if(NOT EXISTS "${root}/${guide}/${picture}")
+    message(FATAL_ERROR "the installed guide shows ${picture}, which is not installed")
+  endif()
+endforeach()
+if(NOT page MATCHES "<h1><a name=\"top\">Kirabo の使い方</a></h1>")
+  message(FATAL_ERROR "the installed guide lacks its heading")
 endif()

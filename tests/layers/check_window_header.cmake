@@ -2,7 +2,7 @@
 # window's class is app/'s alone, and the folders below it know nothing of it.
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
      ${SOURCE_DIR}/platform/* ${SOURCE_DIR}/seats/* ${SOURCE_DIR}/roster/* ${SOURCE_DIR}/draw/*
-     ${SOURCE_DIR}/settings/* ${SOURCE_DIR}/print/* ${SOURCE_DIR}/resources/*.cpp)
+     ${SOURCE_DIR}/settings/* ${SOURCE_DIR}/print/* ${SOURCE_DIR}/guide/* ${SOURCE_DIR}/resources/*.cpp)
 set(offenders)
 foreach(f ${sources})
   if(f MATCHES "\\.(cpp|h)$")

@@ -8,9 +8,14 @@
 // Given a file name as the third argument, it takes instead one picture of
 // the whole screen with the projector view open over that draw: with
 // "announce" in the name, at the moment the next stop is announced.
+//
+// With "--guide" before the folder, it takes the pictures of the teachers'
+// guide instead: a first start, then the sample class opened from the guide,
+// drawn, saved and printed, each step as the guide shows it.
 
 #include "app/Application.h"
 #include "app/Main.h"
+#include "guide/GuideWindow.h"
 #include "platform/StringGrid.h"
 #include "platform/System.h"
 #include "platform/TextFile.h"
@@ -19,16 +24,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
+#include <type_traits>
 
 static void settle() {
     for (int i = 0; i < 20; ++i) {
@@ -99,21 +109,172 @@ static int projectorShot(TForm1 &form, const QString &file) {
     return saved ? 0 : 1;
 }
 
+namespace {
+
+class GuideShots {
+public:
+    GuideShots(TForm1 &form, const QString &folder) : form(form), folder(folder) {}
+
+    int take() {
+        shootWindow("first-start");
+        form.showGuide(false);
+        settle();
+        save("guide-window", form.Guide->grab());
+        // The sample class, as its link in the guide opens it.
+        emit form.Guide->sampleRequested();
+        form.Guide->close();
+        settle();
+        shootWindow("roster-page");
+
+        form.PageControl1->setCurrentIndex(1);
+        settle();
+        for (int i = 0; i < 10; ++i)
+            drawOne();
+        form.Button1->click();
+        form.Timer1Timer();
+        shootWindow("draw-page");
+        // The stop, with its announcement over the window.
+        stopNow([this](QWidget *box) {
+            const QRect area = form.frameGeometry().united(box->frameGeometry());
+            save("announcement", form.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()));
+        });
+        whileModal([this] { form.Button_Record->click(); }, [this](QWidget *w) { save("draw-record", w->grab()); });
+
+        form.Button1->click();
+        form.Timer1Timer();
+        form.showProjector();
+        settle();
+        save("projector", form.screen()->grabWindow(0));
+        form.closeProjector();
+        stopNow();
+
+        while (form.Button1->isEnabled())
+            drawOne();
+        // Saving the roster records the finished seat change in the history.
+        form.ToolButton2->click();
+        form.PageControl1->setCurrentIndex(2);
+        settle();
+        shootWindow("settings-page");
+        whileModal([this] { form.Button_Conditions->click(); }, [this](QWidget *w) { save("conditions", w->grab()); });
+        whileModal([this] { form.Button_History->click(); }, [this](QWidget *w) { save("history", w->grab()); });
+        // The print options, and the preview they lead to by default.
+        bool options = true;
+        auto printing = [&](QWidget *w) {
+            save(options ? "print-options" : "print-preview", w->grab());
+            if (options) {
+                options = false;
+                if (auto *d = qobject_cast<QDialog *>(w))
+                    d->accept();
+                return false;
+            }
+            return true;
+        };
+        whileModal([this] { form.BitBtn1->click(); }, printing);
+        return failed ? 1 : 0;
+    }
+
+private:
+    void save(const char *name, const QPixmap &shot) {
+        const QString file = QDir(folder).filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
+        if (!shot.save(file)) {
+            std::fprintf(stderr, "kirabo_screenshots: cannot write %s\n", qPrintable(file));
+            failed = true;
+        }
+    }
+
+    void shootWindow(const char *name) {
+        settle();
+        save(name, form.screen()->grabWindow(form.winId()));
+    }
+
+    // Runs trigger; each modal widget that opens meanwhile is shown to look,
+    // then closed, unless look answers false (it closed it itself).
+    template <typename Look>
+    void whileModal(const std::function<void()> &trigger, Look look) {
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || busy)
+                return;
+            busy = true;
+            settle();
+            bool close = true;
+            if constexpr (std::is_same_v<decltype(look(w)), bool>)
+                close = look(w);
+            else
+                look(w);
+            if (close) {
+                if (auto *d = qobject_cast<QDialog *>(w))
+                    d->done(QDialog::Rejected);
+            }
+            busy = false;
+        });
+        watcher.start(50);
+        trigger();
+        // A box the trigger left open (the announcement of a stop pressed
+        // before) is closed here.
+        for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i)
+            QApplication::processEvents();
+    }
+
+    // One turn: start, a tick, stop.
+    void drawOne() {
+        form.Button1->click();
+        form.Timer1Timer();
+        stopNow();
+    }
+
+    // Stops the spin; the announcement is shown to look, then closed.
+    void stopNow(const std::function<void(QWidget *)> &look = {}) {
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            closer.stop();
+            if (look) {
+                settle();
+                look(box);
+            }
+            box->accept();
+        });
+        closer.start(10);
+        form.Button1->click();
+    }
+
+    TForm1 &form;
+    QString folder;
+    bool failed = false;
+    bool busy = false;
+};
+
+} // namespace
+
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::fputs("usage: kirabo_screenshots OUTPUT_FOLDER [ROSTER [PROJECTOR_PICTURE]]\n", stderr);
+        std::fputs("usage: kirabo_screenshots OUTPUT_FOLDER [ROSTER [PROJECTOR_PICTURE]]\n"
+                   "       kirabo_screenshots --guide OUTPUT_FOLDER\n", stderr);
         return 2;
     }
+    // A fresh start: no settings file of anyone's, and a home of its own for
+    // the sample class's copy.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_DOCUMENTS_DIR");
     QApplication app(argc, argv);
     initApplication(app);
-    // A fresh start: no settings file of anyone's.
-    QTemporaryDir home;
     sys::setExecutablePathForTesting(home.filePath(QStringLiteral("kirabo")));
 
     TForm1 form;
     form.move(0, 0);
     form.show();
     settle();
+    if (qstrcmp(argv[1], "--guide") == 0) {
+        if (argc < 3)
+            return 2;
+        QDir().mkpath(QString::fromLocal8Bit(argv[2]));
+        return GuideShots(form, QString::fromLocal8Bit(argv[2])).take();
+    }
     if (argc > 2)
         drawAThird(form, QString::fromLocal8Bit(argv[2]));
     const QString out = QString::fromLocal8Bit(argv[1]);
