@@ -3,33 +3,43 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
+#include <QResource>
 #include <QTranslator>
+
+namespace {
+
+// The window's icon: the icon theme's pictures, in the program as plain RGBA
+// bytes (resources/icons/window). Every window hands all eight sizes to the
+// window manager as it opens, so they are needed at once, and decoding the
+// eight PNG files took a twelfth of the start-up.
+QIcon windowIcon() {
+    QIcon icon;
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        // Unpacked straight from the resource: read as a file it would be
+        // held twice over at the start-up's peak of memory.
+        const QByteArray bytes = QResource(QStringLiteral(":/icon/kirabo-%1.rgba").arg(side)).uncompressedData();
+        if (bytes.size() != qsizetype(side) * side * 4)
+            continue;
+        // The converted image owns its pixels; the bytes go with the loop.
+        icon.addPixmap(QPixmap::fromImage(QImage(reinterpret_cast<const uchar *>(bytes.constData()), side, side,
+                                                 side * 4, QImage::Format_RGBA8888_Premultiplied)
+                                              .convertToFormat(QImage::Format_ARGB32_Premultiplied)));
+    }
+    return icon;
+}
+
+} // namespace
 
 void initApplication(QApplication &app) {
     QApplication::setApplicationName(QStringLiteral("Kirabo"));
     // The icon comes with the program: asking the icon theme for it took a
     // fifth of the start-up, and found nothing where Kirabo is not installed.
-    // Its sizes are the theme's pictures as plain RGBA bytes, since the
-    // window hands every size to the window manager as it opens, and
-    // decoding the eight PNG files took a twelfth of the start-up.
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QFile file(QStringLiteral(":/icon/kirabo-%1.rgba").arg(size));
-        const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        if (pixels.size() != qsizetype(size) * size * 4)
-            continue;
-        const QImage bytes(reinterpret_cast<const uchar *>(pixels.constData()), size, size, size * 4,
-                           QImage::Format_RGBA8888_Premultiplied);
-        // The converted image owns its pixels; the bytes read go with the loop.
-        icon.addPixmap(QPixmap::fromImage(bytes.convertToFormat(QImage::Format_ARGB32_Premultiplied)));
-    }
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(windowIcon());
     sys::installFontSubstitutes();
     // Qt's own dialogs speak Japanese whatever the machine's locale is.
     auto *qtJapanese = new QTranslator(&app);
