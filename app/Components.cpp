@@ -96,7 +96,8 @@ QPixmap readPicture(const QString &path) {
 QPixmap picture(const QString &name) {
     if (qGuiApp->devicePixelRatio() > 1.0) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        const QPixmap sharp = readPicture(QStringLiteral(":/images/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+        const QPixmap sharp =
+            readPicture(QStringLiteral(":/images/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
         if (!sharp.isNull())
             return sharp;
     }

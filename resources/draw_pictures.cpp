@@ -485,7 +485,8 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 4) {
-        QTextStream(stderr) << "usage: kirabo_draw_pictures <pictures folder> <icon theme folder> <window icon folder>\n";
+        QTextStream(stderr)
+            << "usage: kirabo_draw_pictures <pictures folder> <icon theme folder> <window icon folder>\n";
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);

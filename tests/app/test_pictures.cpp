@@ -79,7 +79,8 @@ TEST(Pictures, theWindowsIconIsTheIconThemesPicturePixelForPixel) {
         QImageReader reader(theme);
         const QImage installed = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         ASSERT_FALSE(installed.isNull()) << reader.errorString().toStdString();
-        const QImage shown = icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage shown =
+            icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         EXPECT_EQ(shown, installed);
     }
 }
