@@ -11,8 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,16 +82,54 @@ StringGrid *seatGrid(QWidget *parent, QRect geometry) {
     return g;
 }
 
+// Reads a picture of the program's own by the format its name gives. Left to
+// guess, the image reader would load every image format plug-in there is to
+// ask each of them first.
+QPixmap readPicture(const QString &path) {
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // A picture of the window, drawn again at twice the size for screens at
 // 200 % as name@2x; the image reader takes the "@2x" as a pixel ratio of 2.
 QPixmap picture(const QString &name) {
     if (qGuiApp->devicePixelRatio() > 1.0) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        const QPixmap sharp(QStringLiteral(":/images/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+        const QPixmap sharp =
+            readPicture(QStringLiteral(":/images/") + name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
         if (!sharp.isNull())
             return sharp;
     }
-    return QPixmap(QStringLiteral(":/images/") + name);
+    return readPicture(QStringLiteral(":/images/") + name);
+}
+
+// Gives label its picture when it is first shown. The draw page's two
+// pictures are JPEG files: the window opens on the roster page, and reading
+// them at once loaded the JPEG decoder (half a megabyte) before the window
+// could show.
+void pictureWhenShown(QLabel *label, const QString &name) {
+    class FirstShow : public QObject {
+    public:
+        FirstShow(QLabel *label, const QString &name) : QObject(label), label(label), name(name) {
+            label->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject *watched, QEvent *event) override {
+            if (watched == label && event->type() == QEvent::Show) {
+                label->removeEventFilter(this);
+                label->setPixmap(picture(name));
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        QLabel *label;
+        QString name;
+    };
+    new FirstShow(label, name);
 }
 
 } // namespace
@@ -211,7 +252,7 @@ void TForm1::createDrawPage() {
 
     Image1 = new QLabel(page);
     Image1->setGeometry(56, 72, 200, 120);
-    Image1->setPixmap(picture(QStringLiteral("frame.jpg")));
+    pictureWhenShown(Image1, QStringLiteral("frame.jpg"));
 
     Label1 = new QLabel(QStringLiteral("1"), page);
     Label1->setGeometry(73, 88, 160, 87);
@@ -237,7 +278,7 @@ void TForm1::createDrawPage() {
 
     Image2 = new QLabel(page);
     Image2->setGeometry(8, 464, 358, 71);
-    Image2->setPixmap(picture(QStringLiteral("banner.jpg")));
+    pictureWhenShown(Image2, QStringLiteral("banner.jpg"));
 
     Label5 = new QLabel(QStringLiteral("Ｖｅｒ.　2.0"), page);
     Label5->setGeometry(264, 496, 73, 12);
@@ -271,7 +312,7 @@ void TForm1::createSettingsPage() {
     keepShiftJis(Edit_Title, [this](const QString &character) { warnNotShiftJis(character); });
 
     BitBtn1 = button(page, "印刷", QRect(104, 58, 89, 33));
-    BitBtn1->setIcon(QIcon(QStringLiteral(":/images/printer.png")));
+    BitBtn1->setIcon(QIcon(picture(QStringLiteral("printer.png"))));
 
     RadioButton1 = new QRadioButton(QStringLiteral("教員から見た座席表"), page);
     RadioButton1->setGeometry(208, 58, 129, 17);
@@ -320,7 +361,7 @@ void TForm1::createSettingsPage() {
     BitBtn2 = button(page, "閉じる(&C)", QRect(440, 440, 89, 33));
     // A picture of our own: the style's close icon is looked up in the icon
     // theme, whose first use costs more than the rest of the page.
-    BitBtn2->setIcon(QIcon(QStringLiteral(":/images/close.png")));
+    BitBtn2->setIcon(QIcon(picture(QStringLiteral("close.png"))));
 }
 
 void TForm1::createPresenterControls() {

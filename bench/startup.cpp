@@ -5,7 +5,8 @@
 // prints "paint_ms=<ms> peak_kb=<kB>": the time from the moment in the
 // environment variable KIRABO_T0_NS (CLOCK_MONOTONIC, taken by whoever started
 // this process just before starting it) to the end of the window's first paint,
-// and the peak resident memory 1.5 s after that moment. "window" starts as
+// and the peak resident memory 1.5 s after that moment (or at the end of the
+// first paint, where that comes later). "window" starts as
 // app/main.cpp does; "bare" shows a window of the same size with one line of
 // Japanese in the IPA face, the least a Qt program of this kind can do.
 // scripts/bench.sh runs both in turn and compares them.
@@ -98,15 +99,25 @@ int main(int argc, char **argv) {
     window->installEventFilter(&firstPaint);
     window->show();
     const qint64 sinceT0 = (nowNs() - t0) / 1'000'000;
-    QTimer::singleShot(static_cast<int>(std::max<qint64>(0, 1500 - sinceT0)), &app, [&] {
+    // The report comes 1.5 s after the start, or as soon as the window has
+    // been painted where that takes longer: under valgrind a start takes
+    // seconds, and its count of instructions has to hold the whole of it.
+    QTimer report;
+    report.setSingleShot(true);
+    QObject::connect(&report, &QTimer::timeout, &app, [&] {
         if (firstPaint.doneNs <= 0) {
-            std::fputs("kirabo_startup: the window was not painted within 1.5 s\n", stderr);
-            QApplication::exit(1);
+            if ((nowNs() - t0) / 1'000'000 > 60'000) {
+                std::fputs("kirabo_startup: the window was not painted within a minute\n", stderr);
+                QApplication::exit(1);
+                return;
+            }
+            report.start(10);
             return;
         }
         std::printf("paint_ms=%.3f peak_kb=%ld\n", static_cast<double>(firstPaint.doneNs - t0) / 1e6,
                     peakResidentKb());
         QApplication::exit(0);
     });
+    report.start(static_cast<int>(std::max<qint64>(0, 1500 - sinceT0)));
     return app.exec();
 }

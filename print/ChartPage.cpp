@@ -6,8 +6,12 @@
 
 namespace chartpage {
 
+QString face() {
+    return QStringLiteral("MSゴシック");
+}
+
 namespace {
-const QString chartFont = QStringLiteral("MSゴシック");
+const QString chartFont = face();
 constexpr int titlePoints = 20;
 constexpr int seatPoints = 13;
 constexpr int readingPoints = 9;

@@ -26,6 +26,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -213,13 +214,19 @@ bool ReportSystem::askOptions(Options &options) {
 }
 
 RecordingCanvas ReportSystem::compose() {
-    QDialog status(owner);
-    status.setWindowTitle(fixed.statusTitle);
-    auto *line = new QLabel(QString(fixed.statusLine).replace(QStringLiteral("%p"), QStringLiteral("1")), &status);
-    line->setMinimumWidth(200);
-    auto *layout = new QVBoxLayout(&status);
-    layout->addWidget(line);
-    status.show();
+    // Made at the first print and shown again at every other: a new window
+    // each time cost more than writing the page's PDF.
+    if (!status) {
+        status = new QDialog(owner);
+        status->setWindowTitle(fixed.statusTitle);
+        auto *line =
+            new QLabel(QString(fixed.statusLine).replace(QStringLiteral("%p"), QStringLiteral("1")), status);
+        line->setMinimumWidth(200);
+        auto *layout = new QVBoxLayout(status);
+        layout->addWidget(line);
+    }
+    status->show();
+    const auto hide = qScopeGuard([this] { status->hide(); });
     // Lets the window appear before the page is composed.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 class PageCanvas;
+class QDialog;
 class QPrinter;
 class QWidget;
 class RecordingCanvas;
@@ -67,4 +68,5 @@ private:
     QWidget *owner;
     Settings fixed;
     QString lastFileName; // proposed again by the next options dialog
+    QDialog *status = nullptr; // the status window while the page is composed
 };

@@ -2,13 +2,15 @@
 // the draw page, the five tool icons, the print button's printer and the close
 // button's cross; and the application's icon for the desktop.
 //
-//   kirabo_draw_pictures <pictures folder> <icon theme folder>
+//   kirabo_draw_pictures <pictures folder> <icon theme folder> <window icon folder>
 //
 // writes frame.jpg, banner.jpg, tool0.png .. tool4.png, printer.png and
 // close.png into <pictures folder>, each also at twice the size as
 // frame@2x.jpg and so on, and the icon in the hicolor sizes 16 to 256 plus an
-// SVG into <icon theme folder>. Everything is drawn here, so the pictures can
-// always be made anew.
+// SVG into <icon theme folder>; and the same icon sizes once more as plain
+// premultiplied RGBA bytes (kirabo-<size>.rgba) into <window icon folder>,
+// which the program makes its window's icon of without decoding anything.
+// Everything is drawn here, so the pictures can always be made anew.
 
 #include <QFont>
 #include <QFontInfo>
@@ -443,14 +445,32 @@ bool saveSvg(const QString &svg, const QString &path) {
     return false;
 }
 
+// The pixels row by row, four bytes each (red, green, blue, alpha, the colour
+// premultiplied), whatever the machine's byte order.
+bool saveRgba(const QImage &img, const QString &path) {
+    const QImage rgba = img.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    QFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    for (int y = 0; ok && y < rgba.height(); ++y)
+        ok = file.write(reinterpret_cast<const char *>(rgba.constScanLine(y)), qint64(rgba.width()) * 4) >= 0;
+    if (ok && file.flush())
+        return true;
+    QTextStream(stderr) << "kirabo_draw_pictures: cannot write " << path << '\n';
+    return false;
+}
+
 // The icon theme's sizes, each in hicolor/<size>x<size>/apps/kirabo.png, and
-// the scalable one in hicolor/scalable/apps/kirabo.svg.
-bool saveAppIcons(const QString &themeFolder) {
+// the scalable one in hicolor/scalable/apps/kirabo.svg; the window's copies as
+// <window folder>/kirabo-<size>.rgba.
+bool saveAppIcons(const QString &themeFolder, const QString &windowFolder) {
     bool ok = true;
+    QDir().mkpath(windowFolder);
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(themeFolder).arg(size);
         QDir().mkpath(folder);
-        ok = save(drawAppIcon(size), folder, QStringLiteral("kirabo.png")) && ok;
+        const QImage icon = drawAppIcon(size);
+        ok = save(icon, folder, QStringLiteral("kirabo.png")) && ok;
+        ok = saveRgba(icon, QStringLiteral("%1/kirabo-%2.rgba").arg(windowFolder).arg(size)) && ok;
     }
     const QString scalable = themeFolder + QStringLiteral("/scalable/apps");
     QDir().mkpath(scalable);
@@ -464,8 +484,9 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        QTextStream(stderr) << "usage: kirabo_draw_pictures <pictures folder> <icon theme folder>\n";
+    if (argc != 4) {
+        QTextStream(stderr)
+            << "usage: kirabo_draw_pictures <pictures folder> <icon theme folder> <window icon folder>\n";
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -486,6 +507,6 @@ int main(int argc, char **argv) {
         ok = save(drawPrinter(scale), folder, name("printer", ".png")) && ok;
         ok = save(drawClose(scale), folder, name("close", ".png")) && ok;
     }
-    ok = saveAppIcons(QString::fromLocal8Bit(argv[2])) && ok;
+    ok = saveAppIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])) && ok;
     return ok ? 0 : 1;
 }

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QIcon>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -63,5 +65,22 @@ TEST(Pictures, eachHasATwiceTheSizeVariantReadAtPixelRatioTwo) {
         EXPECT_EQ(sharp.size(), plain.size() * 2);
         EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
         EXPECT_EQ(sharp.hasAlphaChannel(), plain.hasAlphaChannel());
+    }
+}
+
+// The window's icon is made of plain RGBA copies of the icon theme's
+// pictures: drawn again, the two must not drift apart.
+TEST(Pictures, theWindowsIconIsTheIconThemesPicturePixelForPixel) {
+    const QIcon icon = QApplication::windowIcon();
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(side);
+        const QString theme = QStringLiteral(KIRABO_TEST_DATA "/../../resources/icons/hicolor/%1x%1/apps/kirabo.png")
+                                  .arg(side);
+        QImageReader reader(theme);
+        const QImage installed = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(installed.isNull()) << reader.errorString().toStdString();
+        const QImage shown =
+            icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(shown, installed);
     }
 }

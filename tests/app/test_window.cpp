@@ -114,6 +114,17 @@ TEST_F(Window, DrawPageComponents) {
         EXPECT_EQ(p.w->geometry(), p.geometry) << p.w->metaObject()->className();
 }
 
+// The draw page's pictures are read when the page first opens, not before
+// the window can show.
+TEST_F(Window, TheDrawPagesPicturesShowWhenThePageOpens) {
+    TForm1 &f = form();
+    EXPECT_TRUE(f.Image1->pixmap().isNull());
+    EXPECT_TRUE(f.Image2->pixmap().isNull());
+    f.PageControl1->setCurrentWidget(f.TabSheet1);
+    EXPECT_EQ(f.Image1->pixmap().size(), QSize(200, 120));
+    EXPECT_EQ(f.Image2->pixmap().size(), QSize(358, 71));
+}
+
 TEST_F(Window, SettingsPageComponents) {
     TForm1 &f = form();
     EXPECT_EQ(f.Label3->text(), QStringLiteral("印刷タイトル"));

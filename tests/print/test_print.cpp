@@ -307,6 +307,11 @@ TEST_F(PrintPage, CellThatIsNoIntegerEndsTheComposition) {
 class PrintCommand : public PrintPage {
 protected:
     void clickPrint() { QTest::mouseClick(form().BitBtn1, Qt::LeftButton); }
+    // When the print command has ended, none of its windows stays on screen.
+    void expectNoDialogShown() {
+        for (const QDialog *d : form().findChildren<QDialog *>())
+            EXPECT_FALSE(d->isVisible()) << d->windowTitle().toStdString();
+    }
     QStringList filesInDir() const {
         return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
@@ -430,6 +435,7 @@ TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
     clickPrint();
     EXPECT_EQ(driver.pending(), 0);
     EXPECT_EQ(shown.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態")}));
+    expectNoDialogShown();
     // Only the PDF itself: nothing half-written is left beside it.
     EXPECT_EQ(filesInDir(), QStringList{QStringLiteral("座席表.pdf")});
 
@@ -544,6 +550,9 @@ TEST_F(PrintCommand, CellThatIsNoIntegerShowsTheErrorAndNothingIsPreviewedOrWrit
         EXPECT_EQ(driver.seen()[0].text, QStringLiteral("'' は整数ではありません."));
         EXPECT_EQ(windows.titles(), (QStringList{QStringLiteral("印刷のオプション"), QStringLiteral("レポートの状態"),
                                                  QStringLiteral("Kirabo")}));
+        // Each print shows the status window again, and the error took it away.
+        EXPECT_EQ(windows.labelsOf(QStringLiteral("レポートの状態")), QStringList{QStringLiteral("作成中 1")});
+        expectNoDialogShown();
         EXPECT_FALSE(QFile::exists(pdf));
     }
 }
