@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "guide/GuideWindow.h"
+#include "platform/System.h"
 #include "platform/TextFile.h"
 #include "settings/SettingsFile.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -66,7 +66,7 @@ void TForm1::showGuide(bool atPageSection) {
 }
 
 QString TForm1::sampleFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    return QDir(sys::documentsFolder())
         .filePath(QStringLiteral("Kirabo見本"));
 }
 

@@ -50,6 +50,23 @@ void setUserDataFolderForTesting(const QString &folder) {
     dataOverride() = folder;
 }
 
+namespace {
+QString &documentsOverride() {
+    static QString path;
+    return path;
+}
+} // namespace
+
+QString documentsFolder() {
+    if (!documentsOverride().isEmpty())
+        return documentsOverride();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void setDocumentsFolderForTesting(const QString &folder) {
+    documentsOverride() = folder;
+}
+
 std::uint32_t clockSeed() {
 #ifdef _WIN32
     LARGE_INTEGER counter{};

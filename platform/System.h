@@ -17,6 +17,11 @@ void setExecutablePathForTesting(const QString &path);
 QString userDataFolder();
 void setUserDataFolderForTesting(const QString &folder);
 
+// The user's documents folder (Windows asks the system for it, whatever
+// HOME says). Tests point it into a temporary folder.
+QString documentsFolder();
+void setDocumentsFolderForTesting(const QString &folder);
+
 // The lower 32 bits of the high-resolution clock (on Windows the performance
 // counter, or the millisecond tick count without one), for seeding the
 // generator.

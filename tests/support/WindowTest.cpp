@@ -15,12 +15,14 @@ void WindowTest::SetUp() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral(".config"))));
     sys::setExecutablePathForTesting(exePath());
     sys::setUserDataFolderForTesting(dataFolder());
+    sys::setDocumentsFolderForTesting(dir.filePath(QStringLiteral("Documents")));
 }
 
 void WindowTest::TearDown() {
     window.reset();
     sys::setExecutablePathForTesting(QString());
     sys::setUserDataFolderForTesting(QString());
+    sys::setDocumentsFolderForTesting(QString());
     qputenv("HOME", oldHome);
 }
 
