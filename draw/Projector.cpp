@@ -7,6 +7,8 @@
 #include "seats/Classroom.h"
 #include "seats/NoSeatMark.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -102,9 +104,39 @@ private:
 
 } // namespace
 
+namespace {
+
+// Screen readers and window managers see the view as what it is: the
+// program's full-screen window, with a name and a window's focus states.
+class ProjectorAccessible : public QAccessibleWidget {
+public:
+    explicit ProjectorAccessible(QWidget *w) : QAccessibleWidget(w, QAccessible::Window) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        s.active = widget()->isActiveWindow();
+        s.focused = widget()->isActiveWindow();
+        return s;
+    }
+};
+
+QAccessibleInterface *projectorAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String("ProjectorView") && object && object->isWidgetType())
+        return new ProjectorAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ProjectorView::ProjectorView(QWidget *owner, const CellTable &chart) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Projector"));
     setWindowTitle(QStringLiteral("Kirabo"));
+    static const bool accessible = [] {
+        QAccessible::installFactory(projectorAccessible);
+        return true;
+    }();
+    (void)accessible;
+    setAccessibleName(QStringLiteral("Kirabo プロジェクター表示"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(246, 246, 240));

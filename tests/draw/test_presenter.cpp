@@ -4,6 +4,7 @@
 #include "draw/Random.h"
 #include "platform/TextList.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -184,6 +185,23 @@ TEST_F(Presenter, TheProjectorViewFillsTheScreenAndFollowsTheDraw) {
     EXPECT_EQ(view->status()->text(), turnText(QStringLiteral("生徒01")));
     EXPECT_EQ(view->startStop()->text(), start);
     EXPECT_TRUE(view->startStop()->isEnabled());
+
+    // To screen readers the view is the application's window, named and showing.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    QAccessibleInterface *app = QAccessible::queryAccessibleInterface(qApp);
+    ASSERT_NE(app, nullptr);
+    QAccessibleInterface *window = nullptr;
+    for (int i = 0; i < app->childCount(); ++i)
+        if (app->child(i) && app->child(i)->object() == view)
+            window = app->child(i);
+    ASSERT_NE(window, nullptr) << "the view is a top-level child of the application";
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Kirabo プロジェクター表示"));
+    EXPECT_FALSE(window->state().invisible);
+    EXPECT_TRUE(window->state().focusable);
+    EXPECT_TRUE(window->state().active);
+    EXPECT_TRUE(window->state().focused);
+    EXPECT_EQ(window->parent(), app);
 
     key(view, Qt::Key_PageDown);
     EXPECT_EQ(f.Button1->text(), stopText);
