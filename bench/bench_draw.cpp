@@ -1,11 +1,13 @@
 #include "app/Main.h"
 #include "platform/StringGrid.h"
+#include "platform/System.h"
 #include "platform/TextList.h"
 #include "roster/Roster.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMessageBox>
@@ -72,6 +74,9 @@ Periods measureTicks(QTimer *timer, const std::function<void()> &startTimer) {
 
 // A window with a prepared draw of 48 students on 48 seats.
 void prepareDraw(TForm1 &form, const QString &folder) {
+    // The draw's journal goes into the bench's folder, never the user's.
+    if (sys::userDataFolder().isEmpty() || !sys::userDataFolder().startsWith(folder))
+        sys::setUserDataFolderForTesting(folder + QStringLiteral("/data"));
     QByteArray roster = "h,h,h,h,h\r\n";
     for (int i = 1; i <= 48; ++i)
         roster += QByteArray::number(i) + ',' + QByteArray::number(i) + ",name" + QByteArray::number(i) + ",r,\r\n";
@@ -164,5 +169,55 @@ void BM_StopToAnnouncement(benchmark::State &state) {
     state.counters["ratio"] = stops[stops.size() / 2] / bares[bares.size() / 2];
 }
 BENCHMARK(BM_StopToAnnouncement)->Iterations(60)->Unit(benchmark::kMillisecond);
+
+// The journal's price at the stop: the same stop, from the click to the
+// announcement on screen, in a window whose journal is written and flushed
+// and in one that has none (its data folder cannot be made), taken in turns.
+void BM_StopJournal(benchmark::State &state) {
+    QTemporaryDir dir;
+    TForm1 plain;
+    plain.show();
+    {
+        // A file where the data folder would be: this window keeps no journal.
+        QFile blocker(dir.filePath(QStringLiteral("blocked")));
+        blocker.open(QIODevice::WriteOnly);
+        sys::setUserDataFolderForTesting(blocker.fileName());
+        prepareDraw(plain, dir.path());
+    }
+    TForm1 journaled;
+    journaled.show();
+    sys::setUserDataFolderForTesting(dir.filePath(QStringLiteral("data")));
+    prepareDraw(journaled, dir.path());
+    if (plain.drawJournal.isOpen() || !journaled.drawJournal.isOpen()) {
+        state.SkipWithError("the two windows are not as meant");
+        return;
+    }
+    std::vector<double> with;
+    std::vector<double> without;
+    for (auto _ : state) {
+        for (TForm1 *form : {&journaled, &plain}) {
+            if (form->Memo1->count() == 0) {
+                state.PauseTiming();
+                for (int r = 1; r <= 48; ++r)
+                    form->StringGrid2->setCell(4, r, SjisText());
+                form->Button6->click();
+                state.ResumeTiming();
+            }
+            form->Button1->click(); // start
+            form->Timer1Timer();
+            (form == &plain ? without : with).push_back(clickToBox(form->Button1));
+        }
+    }
+    std::sort(with.begin(), with.end());
+    std::sort(without.begin(), without.end());
+    const auto p99 = [](const std::vector<double> &v) { return v[std::min(v.size() - 1, v.size() * 99 / 100)]; };
+    state.counters["journal_median_ms"] = with[with.size() / 2];
+    state.counters["journal_p99_ms"] = p99(with);
+    state.counters["plain_median_ms"] = without[without.size() / 2];
+    state.counters["plain_p99_ms"] = p99(without);
+    state.counters["p99_difference_ms"] = p99(with) - p99(without);
+    sys::setUserDataFolderForTesting(QString());
+}
+BENCHMARK(BM_StopJournal)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 } // namespace

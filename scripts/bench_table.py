@@ -163,6 +163,17 @@ def main():
 
     look_ahead(rows, counters, missing)
 
+    journal = counters.get("StopJournal")
+    if journal:
+        for label, key in (("median", "median"), ("99th percentile", "p99")):
+            j, p = journal[f"journal_{key}_ms"], journal[f"plain_{key}_ms"]
+            rows.append((f"Stop click to announcement with the journal written and flushed, {label}",
+                         "the same stop in a window without a journal", f"{j:.2f} ms", f"{p:.2f} ms",
+                         f"{j - p:+.2f} ms", "at most 20 ms above" if key == "p99" else "—",
+                         ("yes" if j - p <= 20 else "no") if key == "p99" else "—"))
+    else:
+        missing("Stop click to announcement with the journal", "the same stop without a journal", "—")
+
     for key, figure, baseline, goal in (
             ("RatioRosterOpenSave", "10,000-student roster opened and saved", "cp of the same file", 20),
             ("RatioCloseSettingsWrite", "the close write of the settings file", "one write of the same bytes", 2),
