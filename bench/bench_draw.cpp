@@ -74,9 +74,6 @@ Periods measureTicks(QTimer *timer, const std::function<void()> &startTimer) {
 
 // A window with a prepared draw of 48 students on 48 seats.
 void prepareDraw(TForm1 &form, const QString &folder) {
-    // The draw's journal goes into the bench's folder, never the user's.
-    if (sys::userDataFolder().isEmpty() || !sys::userDataFolder().startsWith(folder))
-        sys::setUserDataFolderForTesting(folder + QStringLiteral("/data"));
     QByteArray roster = "h,h,h,h,h\r\n";
     for (int i = 1; i <= 48; ++i)
         roster += QByteArray::number(i) + ',' + QByteArray::number(i) + ",name" + QByteArray::number(i) + ",r,\r\n";
@@ -87,6 +84,8 @@ void prepareDraw(TForm1 &form, const QString &folder) {
 
 void BM_SpinTick(benchmark::State &state) {
     QTemporaryDir dir;
+    // The draw's journal goes into the bench's folder, never the user's.
+    sys::setUserDataFolderForTesting(dir.filePath(QStringLiteral("data")));
     for (auto _ : state) {
         QLabel bareLabel(QStringLiteral("1"));
         bareLabel.resize(160, 87);
@@ -138,6 +137,7 @@ double clickToBox(QAbstractButton *button) {
 
 void BM_StopToAnnouncement(benchmark::State &state) {
     QTemporaryDir dir;
+    sys::setUserDataFolderForTesting(dir.filePath(QStringLiteral("data")));
     TForm1 form;
     form.show();
     prepareDraw(form, dir.path());

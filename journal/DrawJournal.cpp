@@ -46,8 +46,6 @@ void DrawJournal::begin(const journal::Contents &contents) {
         file = candidate;
         lock = std::move(held);
     }
-    if (!QFileInfo::exists(file))
-        textfile::save(file, QByteArray());
     textfile::save(file, journal::beginning(contents));
     out.open(file);
 }
