@@ -41,6 +41,9 @@ void initApplication(QApplication &app) {
     // fifth of the start-up, and found nothing where Kirabo is not installed.
     QApplication::setWindowIcon(windowIcon());
     sys::installFontSubstitutes();
+    // Without it the default face on Linux is a Latin one, with Japanese
+    // taken from whatever face the font configuration offers.
+    sys::useFaceAsDefault(QStringLiteral("MS UI Gothic"));
     // Qt's own dialogs speak Japanese whatever the machine's locale is.
     auto *qtJapanese = new QTranslator(&app);
     if (qtJapanese->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
 
 QFont uiFont(const char *face, int pixels) {
@@ -62,6 +64,36 @@ QLabel *label(QWidget *parent, const char *text, int x, int y) {
     l->move(x, y);
     l->adjustSize();
     return l;
+}
+
+// A label sized to its text later, by the caller.
+QLabel *unsizedLabel(QWidget *parent, const char *text, int x, int y) {
+    auto *l = new QLabel(QString::fromUtf8(text), parent);
+    l->move(x, y);
+    return l;
+}
+
+// Runs a piece of work once, when the page is about to show for the first
+// time.
+void whenFirstShown(QWidget *page, std::function<void()> work) {
+    class FirstShow : public QObject {
+    public:
+        FirstShow(QWidget *page, std::function<void()> work) : QObject(page), work(std::move(work)) {
+            page->installEventFilter(this);
+        }
+        bool eventFilter(QObject *watched, QEvent *event) override {
+            if (event->type() == QEvent::Show && watched == parent()) {
+                watched->removeEventFilter(this);
+                work();
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> work;
+    };
+    new FirstShow(page, std::move(work));
 }
 
 QPushButton *button(QWidget *parent, const char *text, QRect geometry) {
@@ -306,7 +338,7 @@ void TForm1::createDrawPage() {
 void TForm1::createSettingsPage() {
     QWidget *page = TabSheet3;
 
-    Label3 = label(page, "印刷タイトル", 16, 36);
+    Label3 = unsizedLabel(page, "印刷タイトル", 16, 36);
     Edit_Title = new QLineEdit(page);
     Edit_Title->setGeometry(104, 32, 353, 20);
     keepShiftJis(Edit_Title, [this](const QString &character) { warnNotShiftJis(character); });
@@ -320,7 +352,7 @@ void TForm1::createSettingsPage() {
     RadioButton2 = new QRadioButton(QStringLiteral("生徒から見た座席表"), page);
     RadioButton2->setGeometry(208, 81, 129, 17);
 
-    Label4 = label(page, "座席表の設定（不要な座席をクリックして×印を入れてください）", 16, 112);
+    Label4 = unsizedLabel(page, "座席表の設定（不要な座席をクリックして×印を入れてください）", 16, 112);
 
     Panel4 = loweredPanel(page, QRect(16, 136, 497, 257));
     Panel2 = deskPlate(Panel4);
@@ -340,12 +372,8 @@ void TForm1::createSettingsPage() {
 
     CB_tonari = new QCheckBox(QStringLiteral("くじ順を前の座席番号と見なし、連続して隣同士になるのを防止する"), page);
     CB_tonari->setGeometry(88, 430, 346, 17);
-    // The stand-in Japanese faces run a little wider than the Windows ones:
-    // a pixel less keeps the whole caption clear of the close button.
-    for (int px = 12; px > 9 && CB_tonari->sizeHint().width() > 346; --px)
-        CB_tonari->setFont(uiFont("MS UI Gothic", px - 1));
 
-    Label_Rounds = label(page, "隣を判定する過去の席替え", 104, 453);
+    Label_Rounds = unsizedLabel(page, "隣を判定する過去の席替え", 104, 453);
     SpinBox_Rounds = new QSpinBox(page);
     SpinBox_Rounds->setObjectName(QStringLiteral("SpinBox_Rounds"));
     SpinBox_Rounds->setGeometry(Label_Rounds->geometry().right() + 8, 450, 56, 20);
@@ -362,6 +390,19 @@ void TForm1::createSettingsPage() {
     // A picture of our own: the style's close icon is looked up in the icon
     // theme, whose first use costs more than the rest of the page.
     BitBtn2->setIcon(QIcon(picture(QStringLiteral("close.png"))));
+
+    // Sizes that follow the faces are measured when the page first shows:
+    // measuring loads the faces at the sizes this page alone uses, which the
+    // window, opening on the roster page, does not need to start.
+    whenFirstShown(page, [this] {
+        for (QLabel *l : {Label3, Label4, Label_Rounds})
+            l->adjustSize();
+        SpinBox_Rounds->move(Label_Rounds->geometry().right() + 8, SpinBox_Rounds->y());
+        // The stand-in Japanese faces run a little wider than the Windows
+        // ones: a pixel less keeps the whole caption clear of the close button.
+        for (int px = 12; px > 9 && CB_tonari->sizeHint().width() > 346; --px)
+            CB_tonari->setFont(uiFont("MS UI Gothic", px - 1));
+    });
 }
 
 void TForm1::createPresenterControls() {

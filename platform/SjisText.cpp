@@ -5,8 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/SjisTable.h"
 #endif
 
 #include <array>
@@ -14,8 +13,8 @@
 
 namespace {
 
-// The code page's own converters: the system's on Windows, ICU's through Qt
-// elsewhere. Both answer whether every character converted exactly.
+// The code page's converters: the system's on Windows, the program's own
+// table elsewhere. Both answer whether every character converted exactly.
 #ifdef _WIN32
 constexpr UINT codePage = 932;
 
@@ -50,20 +49,49 @@ QByteArray encodeStrict(const QString &s, bool &ok) {
     return out;
 }
 #else
-constexpr const char *codec = "windows-31j";
-
 QString decodeStrict(const QByteArray &bytes, bool &ok) {
-    QStringDecoder d(codec, QStringConverter::Flag::Stateless);
-    QString s = d(bytes);
-    ok = !d.hasError();
-    return s;
+    ok = true;
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n;) {
+        char16_t c = sjistable::noChar;
+        if (isSjisLeadByte(p[i]) && i + 1 < n) {
+            c = sjistable::pair(p[i], p[i + 1]);
+            i += 2;
+        } else {
+            c = sjistable::single(p[i]);
+            ++i;
+        }
+        if (c == sjistable::noChar) {
+            ok = false;
+            c = u'\uFFFD';
+        }
+        o[k++] = c;
+    }
+    out.truncate(k);
+    return out;
 }
 
 QByteArray encodeStrict(const QString &s, bool &ok) {
-    QStringEncoder e(codec, QStringConverter::Flag::Stateless);
-    QByteArray bytes = e(s);
-    ok = !e.hasError();
-    return bytes;
+    ok = true;
+    QByteArray out;
+    out.reserve(s.size() * 2);
+    for (const QChar ch : s) {
+        std::uint16_t code = 0;
+        if (!sjistable::code(ch.unicode(), code)) {
+            ok = false;
+            out += '?';
+        } else if (code > 0xFF) {
+            out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        } else {
+            out += static_cast<char>(code);
+        }
+    }
+    return out;
 }
 #endif
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libqt6printsupport6
+  qt6-base-dev qt6-base-private-dev qt6-translations-l10n libqt6printsupport6
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   cups-daemon cups-client poppler-utils

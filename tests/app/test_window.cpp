@@ -127,6 +127,8 @@ TEST_F(Window, TheDrawPagesPicturesShowWhenThePageOpens) {
 
 TEST_F(Window, SettingsPageComponents) {
     TForm1 &f = form();
+    // The sizes that follow the faces are measured as the page opens.
+    f.PageControl1->setCurrentWidget(f.TabSheet3);
     EXPECT_EQ(f.Label3->text(), QStringLiteral("印刷タイトル"));
     EXPECT_EQ(f.BitBtn1->text(), QStringLiteral("印刷"));
     EXPECT_EQ(f.RadioButton1->text(), QStringLiteral("教員から見た座席表"));
@@ -226,6 +228,7 @@ TEST_F(Window, TheAddedButtonsShowTheirCaptionsWhole) {
         const int needed = b->fontMetrics().horizontalAdvance(b->text()) + 12;
         EXPECT_LE(needed, b->width()) << b->text().toStdString();
     }
+    f.PageControl1->setCurrentWidget(f.TabSheet3);
     const int label = f.Label_Rounds->fontMetrics().horizontalAdvance(f.Label_Rounds->text());
     EXPECT_LE(label, f.Label_Rounds->width());
     EXPECT_LE(f.Label_Rounds->geometry().right(), f.SpinBox_Rounds->x());

@@ -119,6 +119,9 @@ TEST_P(Crash, EverySeatAnnouncedComesBackAndTheDrawGoesOn) {
                                                             .arg(static_cast<int>(c.moment))
                                                             .arg(killAt)
                                                             .arg(1000 + run));
+        // The child's own temporary folders go inside this run's folder, so
+        // that a killed child leaves nothing behind in the system's.
+        env.insert(QStringLiteral("TMPDIR"), place.path());
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=Crash.ChildDrawsUntilKilledWhenStartedByTheKillTests")});

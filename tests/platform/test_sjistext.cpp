@@ -77,3 +77,41 @@ TEST(SjisText, EditorTextThatShiftJisCannotHoldIsRefusedAndNamed) {
     EXPECT_TRUE(SjisText::tryFromUnicode(QStringLiteral("髙橋　ﾀﾛｳ①"), out, &bad));
     EXPECT_EQ(out.toUnicode(), QStringLiteral("髙橋　ﾀﾛｳ①"));
 }
+
+#ifndef _WIN32
+#include "platform/SjisTable.h"
+#include "support/CodePageReference.h"
+
+// The program reads and writes the code page through a table of its own;
+// it must read every byte and pair, and write every character, exactly as
+// the converter it was made from does.
+TEST(SjisTable, AgreesWithTheConverterItWasMadeFrom) {
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(sjistable::single(static_cast<unsigned char>(b)),
+                  codepage::reference(QByteArray(1, static_cast<char>(b))).value_or(sjistable::noChar))
+            << "byte " << b;
+    int characters = 0;
+    for (int lead = 0; lead < 256; ++lead) {
+        for (int trail = 0; trail < 256; ++trail) {
+            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const auto expected = isSjisLeadByte(static_cast<unsigned char>(lead))
+                                      ? codepage::reference(QByteArray(bytes, 2)).value_or(sjistable::noChar)
+                                      : sjistable::noChar;
+            ASSERT_EQ(sjistable::pair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)),
+                      expected)
+                << "bytes " << lead << ' ' << trail;
+            characters += expected != sjistable::noChar;
+        }
+    }
+    EXPECT_GT(characters, 7000); // the JIS rows and the vendors' extensions
+    for (unsigned c = 0; c < 0x10000; ++c) {
+        std::uint16_t code = 0;
+        const bool known = sjistable::code(static_cast<char16_t>(c), code);
+        const auto expected = codepage::referenceCode(static_cast<char16_t>(c));
+        ASSERT_EQ(known, expected.has_value()) << "U+" << std::hex << c;
+        if (known) {
+            ASSERT_EQ(code, *expected) << "U+" << std::hex << c;
+        }
+    }
+}
+#endif
