@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <algorithm>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -92,6 +94,8 @@ public:
         copies->setEnabled(!printers.isEmpty());
 
         fileName = new QLineEdit(proposedFile, this);
+        // Wide enough to show the proposed file's whole path, within reason.
+        fileName->setMinimumWidth(std::min(fileName->fontMetrics().horizontalAdvance(proposedFile) + 16, 420));
         browse = new QPushButton(QStringLiteral("参照..."), this);
         auto *fileRow = new QHBoxLayout;
         fileRow->addWidget(fileName, 1);
