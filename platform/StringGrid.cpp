@@ -8,6 +8,19 @@
 #include <QPainter>
 
 namespace {
+
+// The header row, where a grid has fixed rows. The grid fixes its height, so
+// the size the view asks it for at every resize need not measure the text of
+// every section, as a header's own answer does.
+class FixedRowHeader : public QHeaderView {
+public:
+    explicit FixedRowHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) {}
+    QSize sizeHint() const override {
+        if (minimumHeight() != maximumHeight())
+            return QHeaderView::sizeHint();
+        return {length(), maximumHeight()};
+    }
+};
 // Only this much of a cell is decoded for display; the rest is clipped anyway.
 constexpr qsizetype displayLimit = 1024;
 } // namespace
@@ -214,9 +227,13 @@ private:
 
 StringGrid::StringGrid(int cols, int rows, QWidget *parent)
     : QTableView(parent), gridModel(new StringGridModel(cols, rows, this)) {
+    // The headers go before the model comes: a shown header measures every
+    // section's text as the model arrives, and the grid shows none.
+    setHorizontalHeader(new FixedRowHeader(this));
+    verticalHeader()->hide();
+    horizontalHeader()->hide();
     setModel(gridModel);
     setItemDelegate(new StringGridDelegate(this));
-    verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -226,7 +243,6 @@ StringGrid::StringGrid(int cols, int rows, QWidget *parent)
     // The header row plays no part: a click on it selects nothing, moves no
     // current cell and starts no edit.
     horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->hide();
     setCornerButtonEnabled(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
