@@ -73,13 +73,13 @@ QLabel *unsizedLabel(QWidget *parent, const char *text, int x, int y) {
     return l;
 }
 
-// Runs a piece of work once, when the page is about to show for the first
+// Runs a piece of work once, when the widget is about to show for the first
 // time.
-void whenFirstShown(QWidget *page, std::function<void()> work) {
+void whenFirstShown(QWidget *widget, std::function<void()> work) {
     class FirstShow : public QObject {
     public:
-        FirstShow(QWidget *page, std::function<void()> work) : QObject(page), work(std::move(work)) {
-            page->installEventFilter(this);
+        FirstShow(QWidget *widget, std::function<void()> work) : QObject(widget), work(std::move(work)) {
+            widget->installEventFilter(this);
         }
         bool eventFilter(QObject *watched, QEvent *event) override {
             if (event->type() == QEvent::Show && watched == parent()) {
@@ -93,7 +93,7 @@ void whenFirstShown(QWidget *page, std::function<void()> work) {
     private:
         std::function<void()> work;
     };
-    new FirstShow(page, std::move(work));
+    new FirstShow(widget, std::move(work));
 }
 
 QPushButton *button(QWidget *parent, const char *text, QRect geometry) {
@@ -141,27 +141,7 @@ QPixmap picture(const QString &name) {
 // them at once loaded the JPEG decoder (half a megabyte) before the window
 // could show.
 void pictureWhenShown(QLabel *label, const QString &name) {
-    class FirstShow : public QObject {
-    public:
-        FirstShow(QLabel *label, const QString &name) : QObject(label), label(label), name(name) {
-            label->installEventFilter(this);
-        }
-
-    protected:
-        bool eventFilter(QObject *watched, QEvent *event) override {
-            if (watched == label && event->type() == QEvent::Show) {
-                label->removeEventFilter(this);
-                label->setPixmap(picture(name));
-                deleteLater();
-            }
-            return false;
-        }
-
-    private:
-        QLabel *label;
-        QString name;
-    };
-    new FirstShow(label, name);
+    whenFirstShown(label, [label, name] { label->setPixmap(picture(name)); });
 }
 
 } // namespace

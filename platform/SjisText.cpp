@@ -4,14 +4,49 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <array>
+#include <vector>
 #else
 #include "platform/SjisTable.h"
 #endif
 
-#include <array>
-#include <vector>
-
 namespace {
+
+constexpr char16_t noChar = 0xFFFF;
+
+// Reads the bytes character by character through a table of what each single
+// byte and each pair starting with a lead byte shows as (noChar where it is
+// no character). Each invalid byte shows as one replacement character and the
+// valid text around it stays readable: a lead byte whose pair is no character
+// is taken alone, and the byte after it is read again as the start of the
+// next character. ok tells whether every byte was part of a character.
+template <class Table>
+QString readByTable(const QByteArray &bytes, const Table &table, bool &ok) {
+    ok = true;
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n;) {
+        if (isSjisLeadByte(p[i]) && i + 1 < n) {
+            const char16_t c = table.pair(p[i], p[i + 1]);
+            if (c != noChar) {
+                o[k++] = c;
+                i += 2;
+                continue;
+            }
+        }
+        const char16_t c = table.one(p[i]);
+        if (c == noChar)
+            ok = false;
+        o[k++] = c == noChar ? u'\uFFFD' : c;
+        ++i;
+    }
+    out.truncate(k);
+    return out;
+}
 
 // The code page's converters: the system's on Windows, the program's own
 // table elsewhere. Both answer whether every character converted exactly.
@@ -49,30 +84,14 @@ QByteArray encodeStrict(const QString &s, bool &ok) {
     return out;
 }
 #else
+struct OwnTable {
+    static_assert(sjistable::noChar == noChar);
+    char16_t one(unsigned char c) const { return sjistable::single(c); }
+    char16_t pair(unsigned char lead, unsigned char trail) const { return sjistable::pair(lead, trail); }
+};
+
 QString decodeStrict(const QByteArray &bytes, bool &ok) {
-    ok = true;
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    qsizetype k = 0;
-    for (qsizetype i = 0; i < n;) {
-        char16_t c = sjistable::noChar;
-        if (isSjisLeadByte(p[i]) && i + 1 < n) {
-            c = sjistable::pair(p[i], p[i + 1]);
-            i += 2;
-        } else {
-            c = sjistable::single(p[i]);
-            ++i;
-        }
-        if (c == sjistable::noChar) {
-            ok = false;
-            c = u'\uFFFD';
-        }
-        o[k++] = c;
-    }
-    out.truncate(k);
-    return out;
+    return readByTable(bytes, OwnTable{}, ok);
 }
 
 QByteArray encodeStrict(const QString &s, bool &ok) {
@@ -96,13 +115,17 @@ QByteArray encodeStrict(const QString &s, bool &ok) {
 #endif
 
 // Encodes, and refuses characters that map to bytes meaning another
-// character, so that what is stored is what was typed.
+// character, so that what is stored is what was typed. The program's own
+// table holds only characters whose bytes read back as them; the system's
+// converter is asked to read its bytes back.
 QByteArray encodeExact(const QString &s, bool &ok) {
     QByteArray bytes = encodeStrict(s, ok);
+#ifdef _WIN32
     if (ok) {
         bool decodedOk = false;
         ok = decodeStrict(bytes, decodedOk) == s && decodedOk;
     }
+#endif
     return bytes;
 }
 
@@ -138,15 +161,13 @@ bool SjisText::tryFromUnicode(const QString &s, SjisText &out, QString *badChar)
     return false;
 }
 
+#ifdef _WIN32
 namespace {
 
-// What each character's bytes show as, taken once from the code page: every
-// single byte, and every pair that starts with a lead byte. Each is one
-// UTF-16 unit; noChar marks bytes that are no character.
+// What each character's bytes show as, taken once from the system's code
+// page: every single byte, and every pair that starts with a lead byte.
 class CharTable {
 public:
-    static constexpr char16_t noChar = 0xFFFF;
-
     CharTable() {
         // A decoder of its own for each, as a decoder that met an error may
         // keep a trace of it.
@@ -190,40 +211,24 @@ private:
 
 } // namespace
 
-// Valid text, nearly all text, goes through the code page's decoder at once;
+// Valid text, nearly all text, goes through the system's decoder at once;
 // the table is built only when invalid bytes first show up, not at start-up.
-// Then character by character, so that each invalid byte shows as one
-// replacement character and the valid text around it stays readable: a lead
-// byte whose pair is no character is taken alone, and the byte after it is
-// read again as the start of the next character. The valid characters show
-// as the code page's decoder shows them, since each decodes on its own.
+// The valid characters show as the system's decoder shows them, since each
+// decodes on its own.
 QString SjisText::toUnicode() const {
     bool ok = false;
     QString whole = decodeStrict(b, ok);
     if (ok)
         return whole;
     static const CharTable table;
-    QString out(b.size(), Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
-    const auto *p = reinterpret_cast<const unsigned char *>(b.constData());
-    const qsizetype n = b.size();
-    qsizetype k = 0;
-    for (qsizetype i = 0; i < n;) {
-        if (isSjisLeadByte(p[i]) && i + 1 < n) {
-            const char16_t c = table.pair(p[i], p[i + 1]);
-            if (c != CharTable::noChar) {
-                o[k++] = c;
-                i += 2;
-                continue;
-            }
-        }
-        const char16_t c = table.one(p[i]);
-        o[k++] = c == CharTable::noChar ? u'\uFFFD' : c;
-        ++i;
-    }
-    out.truncate(k);
-    return out;
+    return readByTable(b, table, ok);
 }
+#else
+QString SjisText::toUnicode() const {
+    bool ok = false;
+    return decodeStrict(b, ok);
+}
+#endif
 
 QString codePointText(const QString &character) {
     return QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));

@@ -16,7 +16,6 @@
 #include <QToolButton>
 
 #include <map>
-#include <set>
 
 namespace {
 
@@ -75,23 +74,21 @@ protected:
     // The program ends as one that dies does: no closing, no question.
     void crash() { window.reset(); }
 
+    // Answers the question after a restart with はい, counts the rows of the
+    // draw record that it opens, and closes the record.
+    static void answerYesCountingRecordRows(ModalDriver &driver, int &rows) {
+        driver.press(yes).then([&rows](QWidget *w) {
+            auto *table = w->findChild<QTableWidget *>(QStringLiteral("DrawRecordTable"));
+            rows = table ? table->rowCount() : -1;
+            qobject_cast<QDialog *>(w)->reject();
+        });
+    }
+
     // The next start, answering the boxes it shows as the driver says.
     QList<SeenBox> restart(ModalDriver &driver) {
         createWindow();
         form().resumeUnfinishedDraw();
         return driver.seen();
-    }
-
-    // Draws on to the end; every seat of the layout is given once.
-    void finishDraw() {
-        int stops = 0;
-        while (form().Button1->isEnabled() && stops++ < 200)
-            drawOnce();
-        EXPECT_EQ(status(), completeText);
-        std::set<QString> seats;
-        for (int row = 1; row <= students; ++row)
-            EXPECT_TRUE(seats.insert(seatOf(row)).second) << "seat " << seatOf(row).toStdString() << " twice";
-        EXPECT_EQ(static_cast<int>(seats.size()), students);
     }
 
     static constexpr int students = 8;
@@ -130,11 +127,7 @@ TEST_F(Journal, AnUnsavedDrawComesBackWhereItStoppedAndGoesOnToTheEnd) {
 
     ModalDriver driver;
     int recordRows = -1;
-    driver.press(yes).then([&](QWidget *w) {
-        auto *table = w->findChild<QTableWidget *>(QStringLiteral("DrawRecordTable"));
-        recordRows = table ? table->rowCount() : -1;
-        qobject_cast<QDialog *>(w)->reject();
-    });
+    answerYesCountingRecordRows(driver, recordRows);
     const QList<SeenBox> seen = restart(driver);
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].text, question(students, 4));
@@ -146,7 +139,7 @@ TEST_F(Journal, AnUnsavedDrawComesBackWhereItStoppedAndGoesOnToTheEnd) {
     EXPECT_EQ(form().PageControl1->currentIndex(), 1);
     EXPECT_EQ(pool().size(), students - 4);
     EXPECT_EQ(status(), turnText(cellText(form().StringGrid2, 2, form().draw.turnRow())));
-    finishDraw();
+    finishDraw(students);
 
     // Saved, the draw is over: the journal goes, and the next start asks nothing.
     form().ToolButton2->click();
@@ -189,11 +182,7 @@ TEST_F(Journal, ARosterFileChangedSinceIsNotPatchedButItsRecordCanBeSaved) {
 
     ModalDriver driver;
     int recordRows = -1;
-    driver.press(yes).then([&](QWidget *w) {
-        auto *table = w->findChild<QTableWidget *>(QStringLiteral("DrawRecordTable"));
-        recordRows = table ? table->rowCount() : -1;
-        qobject_cast<QDialog *>(w)->reject();
-    });
+    answerYesCountingRecordRows(driver, recordRows);
     const QList<SeenBox> seen = restart(driver);
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].text,
@@ -260,7 +249,7 @@ TEST_F(Journal, DamagedJournalsGiveBackNoWrongSeat) {
             open.chooseFile(rosterFile());
             form().ToolButton1->click();
         }
-        finishDraw();
+        finishDraw(students);
         crash();
     }
 }
@@ -281,7 +270,7 @@ TEST_F(Journal, WithoutAJournalTheDrawGoesOnAndSaysSoOnce) {
     EXPECT_EQ(status(), turnText(cellText(form().StringGrid2, 2, form().draw.turnRow())));
     form().Button6->click(); // fails again, but is not said again
     EXPECT_NE(status(), notice);
-    finishDraw();
+    finishDraw(students);
 }
 
 #ifndef _WIN32
@@ -308,7 +297,7 @@ TEST_F(Journal, ADiskThatFillsUpMidDrawKeepsWhatWasWritten) {
     for (const auto &[row, seat] : journal::seats(r.contents))
         inJournal[row] = seat.toUnicode();
     EXPECT_EQ(inJournal, given);
-    finishDraw();
+    finishDraw(students);
 }
 #endif
 

@@ -441,9 +441,7 @@ TEST_F(SeatChange, AWholeSeatChangeAndTheNextOne) {
         ModalDriver driver;
         driver.then([&](QWidget *w) {
             EXPECT_EQ(w->windowTitle(), QStringLiteral("印刷のオプション"));
-            radio(w, "ファイル")->click();
-            w->findChild<QLineEdit *>()->setText(pdf);
-            button(w, "OK")->click();
+            printToFile(w, pdf);
         });
         QTest::mouseClick(f->BitBtn1, Qt::LeftButton);
         EXPECT_EQ(driver.pending(), 0);
@@ -589,9 +587,7 @@ protected:
         clickTab(2);
         ModalDriver driver;
         driver.then([&](QWidget *w) {
-            radio(w, "ファイル")->click();
-            w->findChild<QLineEdit *>()->setText(pdf);
-            button(w, "OK")->click();
+            printToFile(w, pdf);
         });
         driver.pressIfShown(QStringLiteral("OK"));
         QTest::mouseClick(form().BitBtn1, Qt::LeftButton);

@@ -91,9 +91,7 @@ TEST_F(NewClass, AClassOf32PastedFromASpreadsheetIsSavedDrawnAndPrinted) {
     {
         ModalDriver driver;
         driver.then([&](QWidget *w) {
-            radio(w, "ファイル")->click();
-            w->findChild<QLineEdit *>()->setText(pdf);
-            button(w, "OK")->click();
+            printToFile(w, pdf);
         });
         QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
         EXPECT_EQ(driver.pending(), 0);

@@ -428,9 +428,7 @@ TEST_P(PdfCases, FileDestinationWritesThePageWhereTheChartPutsIt) {
     const QString pdf = path(QStringLiteral("座席表.pdf"));
     ModalDriver driver;
     driver.then([&](QWidget *w) {
-        radio(w, "ファイル")->click();
-        w->findChild<QLineEdit *>()->setText(pdf);
-        button(w, "OK")->click();
+        printToFile(w, pdf);
     });
     clickPrint();
     EXPECT_EQ(driver.pending(), 0);
@@ -512,9 +510,7 @@ TEST_P(UnwritableFile, GivesTheSystemsMessageAndLeavesNoFileBehind) {
     const QByteArray oldContent = readFile(path(QString::fromUtf8(c.file)));
     ModalDriver driver;
     driver.then([&](QWidget *w) {
-        radio(w, "ファイル")->click();
-        w->findChild<QLineEdit *>()->setText(path(QString::fromUtf8(c.file)));
-        button(w, "OK")->click();
+        printToFile(w, path(QString::fromUtf8(c.file)));
     });
     driver.press(QStringLiteral("OK"));
     clickPrint();

@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 
+#include <set>
+
 const QString refusalText = QStringLiteral("隣の人が前回と同じです! やりなおします");
 const QString completeText = QStringLiteral("座席表が完成しました！");
 
@@ -103,6 +105,17 @@ SeenBox DrawTest::drawOnce() {
         form().Button1->click();
     form().Timer1Timer();
     return stop();
+}
+
+void DrawTest::finishDraw(int students) {
+    int stops = 0;
+    while (form().Button1->isEnabled() && stops++ < 4 * students + 10)
+        drawOnce();
+    EXPECT_EQ(status(), completeText);
+    std::set<QString> seats;
+    for (int row = 1; row <= students; ++row)
+        EXPECT_TRUE(seats.insert(seatOf(row)).second) << "seat " << seatOf(row).toStdString() << " twice";
+    EXPECT_EQ(static_cast<int>(seats.size()), students);
 }
 
 void DrawTest::openRosterFile(const QByteArray &bytes) {

@@ -48,6 +48,10 @@ protected:
     // without waiting for the timer. Answers the box the stop showed.
     SeenBox drawOnce();
 
+    // Draws on to the end of a class of this many students: the draw ends
+    // complete, and no seat is given twice.
+    void finishDraw(int students);
+
     // Writes these bytes as the roster file and opens it with the open
     // button and its dialog.
     void openRosterFile(const QByteArray &bytes);

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +34,12 @@ QRadioButton *radio(QWidget *window, const char *text) {
 
 QPushButton *button(QWidget *window, const char *text) {
     return withText<QPushButton>(window, text);
+}
+
+void printToFile(QWidget *optionsDialog, const QString &file) {
+    radio(optionsDialog, "ファイル")->click();
+    optionsDialog->findChild<QLineEdit *>()->setText(file);
+    button(optionsDialog, "OK")->click();
 }
 
 ShownWindows::ShownWindows() {

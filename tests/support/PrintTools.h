@@ -13,6 +13,9 @@ class QWidget;
 QRadioButton *radio(QWidget *window, const char *text);
 QPushButton *button(QWidget *window, const char *text);
 
+// Answers the print options dialog: to a file, this one, and OK.
+void printToFile(QWidget *optionsDialog, const QString &file);
+
 // The dialogs the program showed, in order, with the texts of their labels as
 // they stood when shown: a window that is up only while the program works
 // (the status window) is seen too.
