@@ -8,54 +8,20 @@
 #
 #   bash scripts/prove-package.sh [--keep]
 #
-# Needs root (debootstrap, chroot) and Debian's archive. Downloaded packages
-# are kept in /var/cache/kirabo-prove between runs; the root is always new.
+# Needs root (debootstrap, chroot) and Debian's archive (scripts/fresh-root.sh).
 # --keep leaves the root in place for a look afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-keep=0
-[ "${1:-}" = "--keep" ] && keep=1
+source scripts/fresh-root.sh
 [ "$(id -u)" -eq 0 ] || { echo "prove-package: run as root (debootstrap and chroot need it)" >&2; exit 1; }
-
-bash scripts/setup.sh --with-package-tools
 bash scripts/package.sh
 deb=$(ls -t build/rel/kirabo_*.deb | head -n1)
 echo "== package: $deb"
-
-mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)
-mirror=${mirror:-http://deb.debian.org/debian}
-cache=/var/cache/kirabo-prove
-root=$(mktemp -d /var/tmp/kirabo-prove.XXXXXX)
-# The root of the new system must be open to its ordinary user.
-chmod 755 "$root"
-mkdir -p "$cache"
-
-cleanup() {
-  for m in var/cache/apt/archives dev/pts dev proc sys; do
-    mountpoint -q "$root/$m" && umount -l "$root/$m"
-  done
-  if [ "$keep" -eq 0 ]; then rm -rf --one-file-system "$root"; else echo "root kept in $root"; fi
-}
-trap cleanup EXIT
-
-echo "== debootstrap bookworm (minbase) into $root from $mirror"
-debootstrap --variant=minbase --cache-dir="$cache" bookworm "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
-  { tail -n 30 "$root.debootstrap.log"; exit 1; }
-rm -f "$root.debootstrap.log"
-
-mount -t proc proc "$root/proc"
-mount -t sysfs sys "$root/sys"
-mount --bind /dev "$root/dev"
-mount --bind /dev/pts "$root/dev/pts"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+fresh_root_make "$@"
 
 echo "== apt install ./$(basename "$deb") xvfb xdotool x11-utils"
 cp "$deb" "$root/tmp/"
-# apt's downloads are kept in the same cache as debootstrap's.
-mkdir -p "$cache/apt"
-mount --bind "$cache/apt" "$root/var/cache/apt/archives"
 in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   "/tmp/$(basename "$deb")" xvfb xauth xdotool x11-utils >"$root/tmp/apt.log" 2>&1 ||
