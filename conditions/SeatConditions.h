@@ -23,6 +23,8 @@ public:
         SjisText attendance;
         SjisText name;
         int rows = 1;
+
+        bool operator==(const Front &) const = default;
     };
     // Two students who never sit at one double desk, nor in positions next
     // to each other (sideways, front to back or across a corner).
@@ -31,6 +33,8 @@ public:
         SjisText name;
         SjisText otherAttendance;
         SjisText otherName;
+
+        bool operator==(const Apart &) const = default;
     };
 
     // The conditions file of a roster file: "1年2組.csv" keeps "1年2組_条件.csv".

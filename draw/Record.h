@@ -28,6 +28,8 @@ struct Event {
     std::int32_t pool = 0;  // free seats after the event
     std::uint64_t ticks = 0; // generator draws since the seed: the moment of a stop
     SjisText note;          // what a failed preparation showed in the status line
+
+    bool operator==(const Event &) const = default;
 };
 
 // The event as it happens now: the draw's turn (for a start or a stop), the

@@ -100,7 +100,11 @@ void ClassHistory::record(const Roster &roster, const SeatLayout &layout, const 
     }
     for (int r = 1; r < roster.rowCount(); ++r) {
         std::int32_t seat = 0;
-        if (!inttext::tryParse(roster.cell(roster::seatCol, r).bytes(), seat) || !SeatNumber(seat).isSeat())
+        // The history knows students by attendance number: a student
+        // without one could never be told apart in a later round, and a line
+        // without one would make the whole file unreadable.
+        if (!inttext::tryParse(roster.cell(roster::seatCol, r).bytes(), seat) || !SeatNumber(seat).isSeat()
+            || roster.cell(roster::attendanceCol, r).isEmpty())
             continue;
         Seat s{roster.cell(roster::attendanceCol, r), roster.cell(roster::nameCol, r),
                roster.cell(roster::orderCol, r), SeatNumber(seat), {}, {}};
@@ -110,7 +114,8 @@ void ClassHistory::record(const Roster &roster, const SeatLayout &layout, const 
         } catch (const std::exception &) {
             // A layout cell that is no number has no desk-mate to record.
         }
-        if (const auto m = rowOfSeat.find(mate.value()); !mate.isNone() && m != rowOfSeat.end()) {
+        if (const auto m = rowOfSeat.find(mate.value());
+            !mate.isNone() && m != rowOfSeat.end() && !roster.cell(roster::attendanceCol, m->second).isEmpty()) {
             s.mate = roster.cell(roster::attendanceCol, m->second);
             s.mateName = roster.cell(roster::nameCol, m->second);
         }

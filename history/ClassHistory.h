@@ -28,11 +28,15 @@ public:
         SeatNumber seat;
         SjisText mate;       // the desk-mate's attendance number; empty where none
         SjisText mateName;
+
+        bool operator==(const Seat &) const = default;
     };
     struct Round {
         int number = 0;
         QDate date;
         std::vector<Seat> seats;
+
+        bool operator==(const Round &) const = default;
     };
 
     // The history file of a roster file: "1年2組.csv" keeps "1年2組_履歴.csv".

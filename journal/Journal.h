@@ -34,6 +34,8 @@ struct Contents {
     // before the journal began: what they decided is in held already.
     std::vector<drawrecord::Event> events;
     std::size_t firstNew = 0;
+
+    bool operator==(const Contents &) const = default;
 };
 
 // The lines that begin a journal: everything in the contents.

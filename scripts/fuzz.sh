@@ -12,7 +12,9 @@ seconds=${1:-60}
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
-  targets=(fuzz_roster_read fuzz_roster_roundtrip fuzz_ini_read fuzz_ini_write fuzz_inttext)
+  targets=(fuzz_roster_read fuzz_roster_roundtrip fuzz_ini_read fuzz_ini_write fuzz_inttext
+           fuzz_journal_read fuzz_journal_roundtrip fuzz_history_read fuzz_history_roundtrip
+           fuzz_conditions_read fuzz_conditions_roundtrip)
 fi
 
 bash scripts/setup.sh --with-fuzzing
@@ -22,12 +24,17 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_CO
 cmake --build "$build" --target "${targets[@]}"
 
 # Seeds: the roster fixtures as files and as cells, the settings fixtures as
-# files and behind the names of a key write, and every field of both as
-# integer text.
+# files and behind the names of a key write, every field of both as integer
+# text, and the journal, history and conditions fixtures as files. The
+# round-trip targets of the class's files make their contents from any
+# bytes and start from none.
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
-mkdir -p "$seeds"/{roster,ini,ini_write,inttext}
+mkdir -p "$seeds"/{roster,ini,ini_write,inttext,journal,history,conditions,none}
 cp tests/data/roster/*.csv tests/data/e2e/*.csv "$seeds/roster/"
+cp tests/data/journal/* "$seeds/journal/"
+cp tests/data/record/*_履歴.csv "$seeds/history/"
+cp tests/data/record/*_条件.csv "$seeds/conditions/"
 cp tests/data/settings/*.ini "$seeds/ini/"
 n=0
 for f in tests/data/settings/*.ini; do
@@ -50,6 +57,10 @@ seed_of() {
     fuzz_ini_read) echo ini ;;
     fuzz_ini_write) echo ini_write ;;
     fuzz_inttext) echo inttext ;;
+    fuzz_journal_read) echo journal ;;
+    fuzz_history_read) echo history ;;
+    fuzz_conditions_read) echo conditions ;;
+    *) echo none ;;
   esac
 }
 

@@ -56,6 +56,25 @@ TEST_F(ClassFilesModel, TheHistoryAddsANewChangeAndReplacesARedoneOne) {
     EXPECT_EQ(history.rounds()[0].number, 2);
 }
 
+TEST_F(ClassFilesModel, AStudentWithoutAttendanceNumberStaysOutOfTheHistoryWhichReadsBack) {
+    classOf(4, {{1, 1}, {2, 9}, {3, 2}, {4, 10}}); // 1 and 2 share a desk, and 3 and 4
+    students.setCell(roster::attendanceCol, 2, SjisText());
+    ClassHistory history;
+    history.record(students, layout, QDate(2026, 4, 8));
+    ASSERT_EQ(history.rounds().size(), 1u);
+    const std::vector<ClassHistory::Seat> &seats = history.rounds()[0].seats;
+    ASSERT_EQ(seats.size(), 3u);
+    EXPECT_EQ(seats[0].attendance, text("1"));
+    EXPECT_TRUE(seats[0].mate.isEmpty() && seats[0].mateName.isEmpty());
+    EXPECT_EQ(seats[1].attendance, text("3"));
+    EXPECT_EQ(seats[1].mate, text("4"));
+
+    QString problem;
+    const std::optional<ClassHistory> read = ClassHistory::parse(history.bytes(), problem);
+    ASSERT_TRUE(read) << problem.toStdString();
+    EXPECT_EQ(read->rounds(), history.rounds());
+}
+
 TEST_F(ClassFilesModel, FilesEditedIntoNonsenseAreRefusedWithTheirLine) {
     const struct {
         const char *what;
