@@ -25,6 +25,8 @@ namespace {
 
 // A class larger than the classroom's positions could never be drawn.
 constexpr int mostStudents = layout::maxSeats;
+// The students a question to remove rows names one by one; the rest it counts.
+constexpr int studentsNamed = 5;
 
 void showUndoState(TForm1 &f) {
     f.Action_Undo->setEnabled(f.rosterUndo.canUndo());
@@ -41,6 +43,21 @@ void showStep(TForm1 &f, const std::optional<RosterUndo::Cell> &cell) {
     const QModelIndex index = f.StringGrid2->model()->index(row - 1, cell->col);
     f.StringGrid2->setCurrentIndex(index);
     f.StringGrid2->scrollTo(index);
+}
+
+// The question before rows that hold students go: who they are, by
+// attendance number and name.
+QString removalQuestion(const Roster &roster, int first, int last) {
+    QStringList lines{QStringLiteral("%1行を名簿から削除しますか").arg(last - first + 1)};
+    for (int r = first; r <= last && r < first + studentsNamed; ++r) {
+        const SjisText &attendance = roster.cell(roster::attendanceCol, r);
+        const SjisText &name = roster.cell(roster::nameCol, r);
+        lines << (attendance.isEmpty() ? QString() : QStringLiteral("出席番号%1 ").arg(attendance.toUnicode()))
+                     + (name.isEmpty() ? QStringLiteral("（氏名なし）") : name.toUnicode());
+    }
+    if (last - first + 1 > studentsNamed)
+        lines << QStringLiteral("ほか%1人").arg(last - first + 1 - studentsNamed);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -170,6 +187,8 @@ void TForm1::AddRowClick() {
     const QModelIndex cell = StringGrid2->model()->index(row - 1, roster::nameCol);
     StringGrid2->setCurrentIndex(cell);
     StringGrid2->scrollTo(cell);
+    // Ready for the new student's name, also where the button took the keys.
+    StringGrid2->setFocus();
 }
 
 void TForm1::DeleteRowsClick() {
@@ -181,15 +200,14 @@ void TForm1::DeleteRowsClick() {
     }
     if (first < 1)
         return;
-    // Rows that hold a student's name or seat go only when the teacher says
-    // so.
+    // Rows that hold a student's name or seat go only when the teacher,
+    // told who they are, says so.
     bool holdsText = false;
     for (int r = first; r <= last; ++r)
         for (const int c : {roster::nameCol, roster::readingCol, roster::seatCol})
             holdsText = holdsText || !classRoster.cell(c, r).isEmpty();
     if (holdsText
-        && messageDlg(QStringLiteral("%1行を名簿から削除しますか").arg(last - first + 1), MsgKind::Confirmation,
-                      {MsgButton::Yes, MsgButton::No})
+        && messageDlg(removalQuestion(classRoster, first, last), MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No})
                != MsgButton::Yes)
         return;
     classRoster.removeRows(first, last,
@@ -199,6 +217,7 @@ void TForm1::DeleteRowsClick() {
     StringGrid2->clearSelection();
     StringGrid2->setCurrentIndex(
         StringGrid2->model()->index(std::min(first, classRoster.studentCount()) - 1, roster::nameCol));
+    StringGrid2->setFocus();
 }
 
 void TForm1::StringGrid2PasteRequested() {
@@ -234,4 +253,5 @@ void TForm1::PasteClick() {
     StringGrid2->selectionModel()->select(
         QItemSelection(topLeft, cells->index(row - 1 + static_cast<int>(block.size()) - 1, right)),
         QItemSelectionModel::ClearAndSelect);
+    StringGrid2->setFocus();
 }

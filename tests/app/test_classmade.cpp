@@ -71,6 +71,13 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return !form().StringGrid2->isEditing(); }, 2000));
     }
 
+    // Keys typed one by one into whatever has the keyboard, as the teacher
+    // types: the first key in a grid opens the editor, which takes the rest.
+    static void typeKeys(const QString &text) {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+
     void selectRows(int first, int last) {
         StringGrid *g = form().StringGrid2;
         g->setCurrentIndex(g->model()->index(first - 1, 2));
@@ -198,7 +205,7 @@ TEST_F(ClassMade, RowsAddedAndRemovedKeepTheNumbersInSequence) {
         driver.press(QStringLiteral("いいえ(&N)"));
         pressInGrid(Qt::Key_Minus);
         ASSERT_EQ(driver.seen().size(), 1);
-        EXPECT_EQ(driver.seen()[0].text, QStringLiteral("1行を名簿から削除しますか"));
+        EXPECT_EQ(driver.seen()[0].text, QStringLiteral("1行を名簿から削除しますか\n出席番号1 山田"));
         EXPECT_EQ(driver.seen()[0].buttons, QStringList({"はい(&Y)", "いいえ(&N)"}));
     }
     EXPECT_EQ(students(), QStringList({"01,1,山田,,", "02,2,,,"}));
@@ -507,6 +514,48 @@ TEST_F(ClassMade, UndoNeverTakesBackASeatTheDrawGave) {
     EXPECT_EQ(status(), turnText(QStringLiteral("生徒02")));
     EXPECT_EQ(pool().size(), 2);
     EXPECT_FALSE(pool().contains(seat));
+}
+
+// After "行の追加" the keyboard is in the new row, whichever way it came.
+TEST_F(ClassMade, AfterAddingARowTypingGoesIntoIt) {
+    TForm1 &f = form();
+    ASSERT_TRUE(openRoster(classOf(2)).isEmpty());
+    f.StringGrid2->setCurrentIndex(f.StringGrid2->model()->index(0, 2));
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    QTest::mouseClick(f.Button_AddRow, Qt::LeftButton);
+    typeKeys(QStringLiteral("Sato"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.StringGrid2->isEditing(); }, 2000));
+    EXPECT_EQ(students(), QStringList({"01,1,生徒01,せいと01,", "02,3,Sato,,", "03,2,生徒02,せいと02,"}));
+}
+
+// The question names the students it would remove, the first few by
+// attendance number and name, and counts the rest.
+TEST_F(ClassMade, RemovingRowsNamesTheStudentsFirst) {
+    TForm1 &f = form();
+    std::vector<Pupil> pupils = classOf(8);
+    pupils[2].name.clear();
+    ASSERT_TRUE(openRoster(pupils).isEmpty());
+    const QStringList before = students();
+    const struct {
+        int first, last;
+        QString question;
+    } cases[] = {
+        {2, 3, QStringLiteral("2行を名簿から削除しますか\n出席番号2 生徒02\n出席番号3 （氏名なし）")},
+        {1, 8,
+         QStringLiteral("8行を名簿から削除しますか\n出席番号1 生徒01\n出席番号2 生徒02\n出席番号3 （氏名なし）\n"
+                        "出席番号4 生徒04\n出席番号5 生徒05\nほか3人")},
+    };
+    for (const auto &c : cases) {
+        selectRows(c.first, c.last);
+        ModalDriver driver;
+        driver.press(QStringLiteral("いいえ(&N)"));
+        f.Button_DeleteRows->click();
+        ASSERT_EQ(driver.seen().size(), 1);
+        EXPECT_EQ(driver.seen()[0].text, c.question);
+    }
+    EXPECT_EQ(students(), before);
 }
 
 } // namespace
