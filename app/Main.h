@@ -8,6 +8,7 @@
 #include "history/ClassHistory.h"
 #include "journal/DrawJournal.h"
 #include "roster/Roster.h"
+#include "roster/RosterUndo.h"
 #include "seats/SeatLayout.h"
 #include "seats/SeatTable.h"
 #include "settings/SettingsFile.h"
@@ -52,6 +53,7 @@ public:
 
     // ---- What the window shows and changes ----
     Roster classRoster;   // the roster grid shows and edits its cells
+    RosterUndo rosterUndo{classRoster}; // the teacher's steps in the roster, to undo and redo
     SeatLayout seatLayout; // the layout grid shows its cells
     SeatTable seatTable;  // who sits where, as the chart and the printout show it
     Draw draw;            // the pool, the turn and the spin
@@ -233,6 +235,16 @@ public:
     void AddRowClick();
     void DeleteRowsClick();
     void PasteClick();
+    // Paste in a cell's editor: one cell into the editor, cells into the grid.
+    void StringGrid2PasteRequested();
+    // Undo and redo in the roster: Ctrl+Z, Ctrl+Y and the grid's context menu.
+    QAction *Action_Undo = nullptr;
+    QAction *Action_Redo = nullptr;
+    void UndoClick();
+    void RedoClick();
+    // Runs a command on the roster as one step of its undo history; an edit
+    // under way is ended first, as a step of its own.
+    void rosterStep(const std::function<void()> &command);
 
     // ---- Settings ----
     void LoadSetting(const QString &path);

@@ -26,12 +26,16 @@ void TForm1::wireEvents() {
     auto on = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
         connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
+    // The commands that change the roster are steps of its undo history.
+    auto onRoster = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { rosterStep([this, handler] { (this->*handler)(); }); });
+    };
     on(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
-    on(ToolButton1, &QToolButton::clicked, &TForm1::ToolButton1Click);
+    onRoster(ToolButton1, &QToolButton::clicked, &TForm1::ToolButton1Click);
     on(ToolButton3, &QToolButton::clicked, &TForm1::ToolButton3Click);
     on(ToolButton2, &QToolButton::clicked, &TForm1::ToolButton2Click);
-    on(ToolButton6, &QToolButton::clicked, &TForm1::ToolButton6Click);
-    on(ToolButton4, &QToolButton::clicked, &TForm1::ToolButton4Click);
+    onRoster(ToolButton6, &QToolButton::clicked, &TForm1::ToolButton6Click);
+    onRoster(ToolButton4, &QToolButton::clicked, &TForm1::ToolButton4Click);
     on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
     on(Button6, &QPushButton::clicked, &TForm1::Button6Click);
     connect(Timer1, &QTimer::timeout, this, [this] { guardedTick([this] { Timer1Timer(); }); });
@@ -43,10 +47,13 @@ void TForm1::wireEvents() {
     on(Button_Record, &QPushButton::clicked, &TForm1::ButtonRecordClick);
     on(Button_Conditions, &QPushButton::clicked, &TForm1::ButtonConditionsClick);
     on(Button_History, &QPushButton::clicked, &TForm1::ButtonHistoryClick);
-    on(Action_NewRoster, &QAction::triggered, &TForm1::NewRosterClick);
-    on(Action_AddRow, &QAction::triggered, &TForm1::AddRowClick);
-    on(Action_DeleteRows, &QAction::triggered, &TForm1::DeleteRowsClick);
-    on(Action_Paste, &QAction::triggered, &TForm1::PasteClick);
+    onRoster(Action_NewRoster, &QAction::triggered, &TForm1::NewRosterClick);
+    onRoster(Action_AddRow, &QAction::triggered, &TForm1::AddRowClick);
+    onRoster(Action_DeleteRows, &QAction::triggered, &TForm1::DeleteRowsClick);
+    onRoster(Action_Paste, &QAction::triggered, &TForm1::PasteClick);
+    onRoster(Action_Undo, &QAction::triggered, &TForm1::UndoClick);
+    onRoster(Action_Redo, &QAction::triggered, &TForm1::RedoClick);
+    on(StringGrid2, &StringGrid::pasteRequested, &TForm1::StringGrid2PasteRequested);
     // Called inside BitBtn1Click, so its errors end the print command there,
     // in the same guard.
     RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };

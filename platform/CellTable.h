@@ -36,6 +36,9 @@ public:
     int colCount() const { return cols; }
     int rowCount() const { return rows; }
     void setRowCount(int n);
+    // The rows that have held text, hidden ones too: every row below them
+    // reads empty.
+    int heldRows() const { return static_cast<int>(store.size()); }
 
     const SjisText &cell(int col, int row) const;
     void setCell(int col, int row, const SjisText &text);

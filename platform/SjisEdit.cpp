@@ -1,5 +1,6 @@
 #include "platform/SjisEdit.h"
 
+#include "platform/OneLine.h"
 #include "platform/SjisText.h"
 
 #include <QEvent>
@@ -11,8 +12,9 @@ namespace {
 // back an edit that brings in what Shift-JIS cannot hold.
 class ShiftJisKeeper : public QObject {
 public:
-    ShiftJisKeeper(QLineEdit *edit, std::function<void(const QString &)> refused)
-        : QObject(edit), edit(edit), refused(std::move(refused)), keptText(edit->text()) {
+    ShiftJisKeeper(QLineEdit *edit, std::function<void(const QString &)> refused,
+                   std::function<void(const QString &)> taken)
+        : QObject(edit), edit(edit), refused(std::move(refused)), taken(std::move(taken)), keptText(edit->text()) {
         edit->installEventFilter(this);
         // After a refusal the box still reports the refused text, which it no
         // longer shows.
@@ -44,12 +46,10 @@ protected:
 
 private:
     void check(const QString &text) {
-        // One line: a pasted line break becomes a blank, as the settings file
-        // could not hold it.
-        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+        // One line: a pasted line break becomes a blank, as the file could
+        // not hold it.
+        if (const QString flat = oneLine(text); flat != text) {
             const int cursor = edit->cursorPosition();
-            QString flat = text;
-            flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
             edit->setText(flat);
             edit->setCursorPosition(cursor);
             check(flat);
@@ -57,24 +57,33 @@ private:
         }
         SjisText unused;
         QString bad;
-        if (SjisText::tryFromUnicode(text, unused, &bad))
+        if (SjisText::tryFromUnicode(text, unused, &bad)) {
+            if (taken)
+                taken(text);
             return;
+        }
         const int cursor = keptCursor;
         edit->setText(keptText);
         edit->setCursorPosition(cursor);
         // The box is still in the middle of the user's edit: a modal box
-        // opened now would take the focus from under it.
-        QMetaObject::invokeMethod(this, [this, bad] { refused(bad); }, Qt::QueuedConnection);
+        // opened now would take the focus from under it. The call carries its
+        // own copy of refused: the box the refusal shows runs a loop of its
+        // own, in which a cell's editor that has closed, and this with it, is
+        // deleted.
+        QMetaObject::invokeMethod(
+            this, [refused = refused, bad] { refused(bad); }, Qt::QueuedConnection);
     }
 
     QLineEdit *edit;
     std::function<void(const QString &)> refused;
+    std::function<void(const QString &)> taken;
     QString keptText;
     int keptCursor = 0;
 };
 
 } // namespace
 
-void keepShiftJis(QLineEdit *edit, std::function<void(const QString &character)> refused) {
-    new ShiftJisKeeper(edit, std::move(refused));
+void keepShiftJis(QLineEdit *edit, std::function<void(const QString &character)> refused,
+                  std::function<void(const QString &text)> taken) {
+    new ShiftJisKeeper(edit, std::move(refused), std::move(taken));
 }

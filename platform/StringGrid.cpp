@@ -1,9 +1,13 @@
 #include "platform/StringGrid.h"
 
+#include "platform/SjisEdit.h"
+
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -145,6 +149,38 @@ bool StringGridModel::setData(const QModelIndex &index, const QVariant &value, i
     return true;
 }
 
+// A cell's editor: a line edit whose paste, from the keys or from its menu,
+// is the grid's owner's to carry out (StringGrid::pasteRequested).
+class CellEditor : public QLineEdit {
+public:
+    CellEditor(QWidget *parent, StringGrid *grid) : QLineEdit(parent), grid(grid) { setFrame(false); }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override {
+        if (e->matches(QKeySequence::Paste)) {
+            e->accept();
+            emit grid->pasteRequested();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
+
+    void contextMenuEvent(QContextMenuEvent *e) override {
+        QMenu *menu = createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // The menu's paste is the action wired to paste(): by the slot's
+        // name in some versions of Qt, by its address in others.
+        for (QAction *action : menu->actions())
+            if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste()))
+                || disconnect(action, &QAction::triggered, this, &QLineEdit::paste))
+                connect(action, &QAction::triggered, grid, &StringGrid::pasteRequested);
+        menu->popup(e->globalPos());
+    }
+
+private:
+    StringGrid *grid;
+};
+
 // Draws a cell as a plain grid does (background, then the text 2 pixels in
 // from the top-left corner, clipped to the cell), then lets the owner draw.
 class StringGridDelegate : public QStyledItemDelegate {
@@ -173,12 +209,27 @@ public:
     }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
-        auto *editor = new QLineEdit(parent);
-        editor->setFrame(false);
+        auto *editor = new CellEditor(parent, grid);
+        grid->edited = index;
+        grid->textBeforeEdit = grid->cell(index.column(), grid->gridRow(index.row()));
         // The grid takes the editor's text at every change, as well as when
-        // the editor closes.
-        connect(editor, &QLineEdit::textEdited, this, [this, editor, index]() { handOver(editor, index); });
+        // the editor closes. A cell holds one line of what Shift-JIS can hold
+        // (platform/SjisEdit.h); a refusal is reported from the grid, which
+        // outlives the editor.
+        keepShiftJis(
+            editor, [g = grid](const QString &bad) { emit g->textRefused(bad); },
+            [this, editor, index](const QString &) { handOver(editor, index); });
+        emit grid->editStarted();
         return editor;
+    }
+
+    // The grid's cell changes with every edit in the editor; the editor is
+    // told only of other changes, so that its cursor and its own undo stay.
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override {
+        auto *line = static_cast<QLineEdit *>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        if (line->text() != text)
+            line->setText(text);
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override {
@@ -206,20 +257,8 @@ protected:
     }
 
 private:
-    // Hands the editor's text to the grid. Text that Shift-JIS cannot hold is
-    // refused: the editor gets the cell's text back at once, and the refusal
-    // is reported from the event loop, since the editor may be closed (and
-    // deleted) while a modal box holds the focus.
     void handOver(QLineEdit *editor, const QModelIndex &index) const {
-        SjisText text;
-        QString bad;
-        if (SjisText::tryFromUnicode(editor->text(), text, &bad)) {
-            grid->model()->setData(index, editor->text(), Qt::EditRole);
-            return;
-        }
-        editor->setText(index.data(Qt::EditRole).toString());
-        QMetaObject::invokeMethod(
-            grid, [g = grid, bad] { emit g->textRefused(bad); }, Qt::QueuedConnection);
+        grid->model()->setData(index, editor->text(), Qt::EditRole);
     }
 
     StringGrid *grid;
@@ -341,6 +380,42 @@ int StringGrid::currentCol() const {
 
 int StringGrid::currentRow() const {
     return currentIndex().isValid() ? gridRow(currentIndex().row()) : -1;
+}
+
+void StringGrid::finishEdit() {
+    QWidget *editor = isEditing() ? indexWidget(edited) : nullptr;
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool StringGrid::insertIntoEditor(const QString &text) {
+    auto *editor = isEditing() ? qobject_cast<QLineEdit *>(indexWidget(edited)) : nullptr;
+    if (!editor)
+        return false;
+    editor->insert(text);
+    return true;
+}
+
+void StringGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Enter closes an editor from the event loop, which may come for one
+    // already gone: only the open editor's closing ends the edit.
+    const bool open = edited.isValid() && indexWidget(edited) == editor;
+    // Esc: the cell gets back its text from before the edit, as it was.
+    if (open && hint == QAbstractItemDelegate::RevertModelCache) {
+        const int col = edited.column();
+        const int row = gridRow(edited.row());
+        if (cell(col, row) != textBeforeEdit) {
+            setCell(col, row, textBeforeEdit);
+            emit gridModel->editTextSet(col, row, textBeforeEdit);
+        }
+    }
+    if (open)
+        edited = QPersistentModelIndex();
+    QTableView::closeEditor(editor, hint);
+    if (open)
+        emit editFinished();
 }
 
 void StringGrid::mousePressEvent(QMouseEvent *e) {

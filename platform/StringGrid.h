@@ -115,6 +115,14 @@ public:
     int currentCol() const;
     int currentRow() const;
 
+    // A cell's editor is open.
+    bool isEditing() const { return state() == EditingState; }
+    // Closes the open editor, if any, the cell keeping the editor's text.
+    void finishEdit();
+    // Puts text into the open editor at its cursor as a paste of the user's
+    // would; false where no editor is open.
+    bool insertIntoEditor(const QString &text);
+
 signals:
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     // Owner drawing, after the default drawing of the cell.
@@ -122,10 +130,19 @@ signals:
     // The cell editor refused text holding this character, which Shift-JIS
     // cannot hold; the cell kept its text. Reported from the event loop.
     void textRefused(const QString &character);
+    // A cell's editor opened, and closed again. Esc in the editor gives the
+    // cell back the text it had when the editor opened.
+    void editStarted();
+    void editFinished();
+    // The user asked the open editor to paste (its keys, its menu). What the
+    // clipboard holds may be cells for the grid, so pasting is the owner's:
+    // into the editor (insertIntoEditor) or into the cells.
+    void pasteRequested();
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class StringGridDelegate;
@@ -134,4 +151,7 @@ private:
     // The current cell while the model is reset (many cells written at once).
     int keptCol = -1;
     int keptRow = -1;
+    // The cell being edited and its text when the editor opened.
+    QPersistentModelIndex edited;
+    SjisText textBeforeEdit;
 };

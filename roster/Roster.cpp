@@ -3,6 +3,7 @@
 #include "platform/Collate.h"
 #include "platform/Errors.h"
 #include "platform/IntText.h"
+#include "platform/OneLine.h"
 #include "roster/QuickSort.h"
 #include "roster/RosterCsv.h"
 
@@ -26,12 +27,14 @@ constexpr std::int32_t noSeatOrder = 50;
 Roster::Roster() : table(roster::columns, 2) {}
 
 void Roster::writeHeader() {
+    ++outside;
     const char *header[] = {"くじ順", "出席番号", "氏名", "ふりがな", "座席番号"};
     for (int c = 0; c < roster::columns; ++c)
         table.setCell(c, 0, SjisText::lit(header[c]));
 }
 
 void Roster::read(QByteArrayView file) {
+    ++outside;
     // Views hear of the new rows once, at the end; a file without student
     // lines does not disturb them at all.
     bool batch = false;
@@ -187,6 +190,7 @@ void Roster::clearRows(int from, int to) {
 }
 
 void Roster::makeNew(int students) {
+    ++outside;
     students = std::max(students, 1);
     const int before = studentCount();
     table.beginBatch();
@@ -268,7 +272,7 @@ bool Roster::paste(int col, int row, const std::vector<QStringList> &block, QStr
         std::vector<SjisText> &taken = cells.emplace_back();
         for (qsizetype c = 0; c < line.size() && col + c < roster::columns; ++c) {
             SjisText text;
-            if (!SjisText::tryFromUnicode(line.at(c), text, &badChar))
+            if (!SjisText::tryFromUnicode(oneLine(line.at(c)), text, &badChar))
                 return false;
             taken.push_back(std::move(text));
         }

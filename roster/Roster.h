@@ -27,6 +27,7 @@ public:
     int rowCount() const { return table.rowCount(); }
     int studentCount() const { return table.rowCount() - 1; }
 
+    // The header row is the program's, never a step of the teacher's.
     void writeHeader();
 
     // Reads a file's student lines into rows 1 onwards: each line's first
@@ -51,10 +52,17 @@ public:
     // last student read as they were last held, so the search ends at the
     // first row that never held a seat.
     int nextWithoutSeat(int row) const;
-    // Writes the seat's number into the row's seat cell; none empties it.
+    // Writes the seat's number into the row's seat cell; none empties it. The
+    // draw gives seats so: no step of the teacher's to undo.
     void setSeat(int row, SeatNumber seat) {
+        ++outside;
         table.setCell(roster::seatCol, row, seat.isNone() ? SjisText() : seat.text());
     }
+
+    // Grows at every change that is none of the teacher's editing: a file
+    // read, a new class made, a seat the draw gave, the header written. The roster's undo history
+    // (RosterUndo) goes back over none of them.
+    unsigned long long outsideChanges() const { return outside; }
 
     // ---- The roster made and changed in the program ----
     // Whether the attendance numbers follow the rows as rows come and go.
@@ -84,8 +92,10 @@ public:
     // this cell, cell by cell; cells right of the last column are left out.
     // A block that runs past the last row adds rows for it, which take the
     // next free draw order and attendance number where the block gives them
-    // none. Text that Shift-JIS cannot hold refuses the whole paste: nothing
-    // changes and badChar names the first such character.
+    // none. A cell is one line: a control character in a cell's text (a tab
+    // a spreadsheet quoted) becomes a blank (platform/OneLine.h). Text that
+    // Shift-JIS cannot hold refuses the whole paste: nothing changes and
+    // badChar names the first such character.
     bool paste(int col, int row, const std::vector<QStringList> &block, QString &badChar);
 
     // The students sorted by a column's text, as the user's locale orders it.
@@ -108,4 +118,5 @@ private:
     void clearRows(int from, int to);
 
     CellTable table;
+    unsigned long long outside = 0;
 };

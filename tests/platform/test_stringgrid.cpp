@@ -114,3 +114,53 @@ TEST(StringGrid, EditorHandsItsTextAtEveryChangeAndRefusesWhatShiftJisCannotHold
     EXPECT_EQ(refused.first().first().toString(), QStringLiteral("😀"));
     EXPECT_EQ(grid.cell(2, 1).bytes(), QByteArray("AB"));
 }
+
+// The grid takes every edit without disturbing the editor, whose cursor and
+// own undo stay where the user left them. Esc gives the cell back the text
+// it had when the editor opened, its very bytes, also those no editor shows
+// as they are.
+TEST(StringGrid, EditorKeepsItsCursorAndEscGivesTheCellItsTextBack) {
+    StringGrid grid(5, 3, nullptr);
+    grid.setFixedRows(1);
+    grid.setEditable(true);
+    grid.resize(500, 200);
+    grid.show();
+    // 0xED 0x40 shows as a character that Shift-JIS writes as 0xFA 0x5C.
+    const QByteArray before = QByteArray("\xED\x40", 2) + "AB";
+    grid.setCell(2, 1, SjisText(before));
+    QSignalSpy started(&grid, &StringGrid::editStarted);
+    QSignalSpy finished(&grid, &StringGrid::editFinished);
+    QList<QByteArray> handed;
+    QObject::connect(grid.cells(), &StringGridModel::editTextSet,
+                     [&](int, int, const SjisText &t) { handed.append(t.bytes()); });
+
+    const QModelIndex idx = grid.model()->index(0, 2);
+    grid.setCurrentIndex(idx);
+    grid.edit(idx);
+    EXPECT_EQ(started.count(), 1);
+    auto *editor = qobject_cast<QLineEdit *>(grid.indexWidget(idx));
+    ASSERT_NE(editor, nullptr);
+    editor->setCursorPosition(1);
+    QTest::keyClicks(editor, QStringLiteral("xy"));
+    EXPECT_EQ(editor->text().mid(1), QStringLiteral("xyAB"));
+    EXPECT_EQ(editor->cursorPosition(), 3);
+    EXPECT_EQ(grid.cell(2, 1).bytes(), QByteArray("\xFA\x5CxyAB", 6));
+    EXPECT_TRUE(editor->isUndoAvailable());
+
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(grid.cell(2, 1).bytes(), before);
+    ASSERT_FALSE(handed.isEmpty());
+    EXPECT_EQ(handed.last(), before) << "the window hears of the text given back";
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(grid.isEditing());
+
+    // Opened and closed with Esc unchanged, the cell is not written at all.
+    handed.clear();
+    grid.edit(idx);
+    editor = qobject_cast<QLineEdit *>(grid.indexWidget(idx));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(grid.isEditing());
+    EXPECT_TRUE(handed.isEmpty());
+    EXPECT_EQ(grid.cell(2, 1).bytes(), before);
+}
