@@ -235,9 +235,10 @@ void TForm1::kujistop() {
     const Position p = seatLayout.position(seat);
     PaintCell(p.col, p.row, true);
     showDrawState();
-    const SjisText announcement = classRoster.cell(roster::nameCol, row) + SjisText::lit("さんの座席は")
-                                  + seat.text() + SjisText::lit("番に決まりました。");
-    showMessageAt(announcement.toUnicode(), frameGeometry().topLeft() + announcementOffset);
+    // Read out as two phrases: a line too short for both breaks between them.
+    const SjisText who = classRoster.cell(roster::nameCol, row) + SjisText::lit("さんの座席は");
+    const SjisText where = seat.text() + SjisText::lit("番に決まりました。");
+    showMessageAt(QStringList{who.toUnicode(), where.toUnicode()}, frameGeometry().topLeft() + announcementOffset);
     PaintCell(p.col, p.row, false);
 
     draw.passTurn(classRoster);
