@@ -19,7 +19,7 @@ drawrecord::Event event(drawrecord::Kind kind, std::int32_t row, const char *sea
     e.name = SjisText::lit("生徒") + SjisText(QByteArray::number(row));
     e.seat = SjisText(seat);
     e.pool = 30 - row;
-    e.ticks = 1000u + static_cast<unsigned>(row);
+    e.draws = 1000u + static_cast<unsigned>(row);
     return e;
 }
 
@@ -59,7 +59,7 @@ void expectSameEvent(const drawrecord::Event &a, const drawrecord::Event &b) {
     EXPECT_EQ(a.name, b.name);
     EXPECT_EQ(a.seat, b.seat);
     EXPECT_EQ(a.pool, b.pool);
-    EXPECT_EQ(a.ticks, b.ticks);
+    EXPECT_EQ(a.draws, b.draws);
     EXPECT_EQ(a.note, b.note);
 }
 
