@@ -166,6 +166,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     createSettingsPage();
     createPresenterControls();
     createGuideControls();
+    createOpenClassControls();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);

@@ -136,8 +136,9 @@ void TForm1::showDrawFailure(const char *message) {
 void TForm1::showDrawFailure(const QString &message) {
     SjisText note;
     SjisText::tryFromUnicode(message, note);
-    record(preparationKind, {}, note);
+    // Failed first: the record shows a refused preparation without a pool.
     draw.fail(message);
+    record(preparationKind, {}, note);
     for (int c = 0; c < layout::columns; ++c)
         for (int r = 0; r < layout::rows; ++r)
             StringGrid1->setCell(c, r, SjisText());
@@ -235,9 +236,10 @@ void TForm1::kujistop() {
     const Position p = seatLayout.position(seat);
     PaintCell(p.col, p.row, true);
     showDrawState();
-    const SjisText announcement = classRoster.cell(roster::nameCol, row) + SjisText::lit("さんの座席は")
-                                  + seat.text() + SjisText::lit("番に決まりました。");
-    showMessageAt(announcement.toUnicode(), frameGeometry().topLeft() + announcementOffset);
+    // Read out as two phrases: a line too short for both breaks between them.
+    const SjisText who = classRoster.cell(roster::nameCol, row) + SjisText::lit("さんの座席は");
+    const SjisText where = seat.text() + SjisText::lit("番に決まりました。");
+    showMessageAt(QStringList{who.toUnicode(), where.toUnicode()}, frameGeometry().topLeft() + announcementOffset);
     PaintCell(p.col, p.row, false);
 
     draw.passTurn(classRoster);
@@ -267,7 +269,7 @@ bool TForm1::Otonaricheck(std::int32_t row, std::int32_t drawn) const {
 }
 
 void TForm1::record(drawrecord::Kind kind, SeatNumber seat, const SjisText &note) {
-    DrawRecord.push_back(drawrecord::event(kind, draw, classRoster, seat, note));
+    DrawRecord.push_back(drawrecord::event(kind, draw, classRoster, className(), seat, note));
     try {
         drawJournal.append(DrawRecord.back());
     } catch (const InOutError &) {

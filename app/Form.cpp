@@ -23,11 +23,15 @@ void TForm1::FormCreate() {
     settingsPath = startupSettingsFile(sys::executablePath());
     LoadSetting(settingsPath);
     ZasekiNoNyuryoku();
+    recentRosters.load(settingsPath);
 }
 
 void TForm1::FormCloseQuery(bool &canClose) {
     RosterQuestion(canClose);
     SaveSetting(settingsPath);
+    // The start-up file alone keeps them: a named settings file is the
+    // layout's and the title's, not the machine's.
+    recentRosters.save(settingsPath);
     // Saved or let go on purpose: nothing of this draw is asked about again.
     if (canClose)
         endJournal();

@@ -58,7 +58,8 @@ void TForm1::ButtonRecordClick() {
     view.setWindowTitle(QStringLiteral("くじ引きの記録"));
     auto *column = new QVBoxLayout(&view);
 
-    // Anyone can replay the draw from the seed and the tick counts of the stops.
+    // Anyone can replay the draw from the seed and how often the generator
+    // had been used at each stop.
     auto *seed = new QLabel(QStringLiteral("乱数の種: %1").arg(rng::seedValue()), &view);
     column->addWidget(seed);
 
@@ -66,6 +67,8 @@ void TForm1::ButtonRecordClick() {
     auto *table = new QTableWidget(static_cast<int>(DrawRecord.size()), static_cast<int>(header.size()), &view);
     table->setObjectName(QStringLiteral("DrawRecordTable"));
     table->setHorizontalHeaderLabels(header);
+    table->horizontalHeaderItem(drawrecord::DrawsCol)
+        ->setToolTip(QStringLiteral("乱数の種を決めてから乱数を使った回数です。数字が1回切り替わるごとに1回使います"));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(false);
     for (int r = 0; r < table->rowCount(); ++r) {

@@ -36,8 +36,8 @@ QByteArray resourceBytes(const char *name) {
 } // namespace
 
 void TForm1::createGuideControls() {
-    // In the free corner of the tab row, lower than the tabs: the pages
-    // below keep their place and size.
+    // It stands in the corner of the tab row, beside the class's name
+    // (createOpenClassControls), lower than the tabs.
     Button_Guide = new QToolButton(PageControl1);
     Button_Guide->setObjectName(QStringLiteral("Button_Guide"));
     Button_Guide->setText(QStringLiteral("使い方"));
@@ -45,7 +45,6 @@ void TForm1::createGuideControls() {
     Button_Guide->setAutoRaise(true);
     Button_Guide->setFocusPolicy(Qt::NoFocus);
     Button_Guide->setFixedHeight(std::max(PageControl1->tabBar()->sizeHint().height() - 4, 16));
-    PageControl1->setCornerWidget(Button_Guide, Qt::TopRightCorner);
 
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);

@@ -11,6 +11,7 @@
 #include "roster/RosterUndo.h"
 #include "seats/SeatLayout.h"
 #include "seats/SeatTable.h"
+#include "settings/RecentRosters.h"
 #include "settings/SettingsFile.h"
 
 #include <QMainWindow>
@@ -39,7 +40,9 @@ class StringGrid;
 class TextList;
 class ProjectorView;
 class GuideWindow;
+class OpenClassLabel;
 class PresenterKeys;
+class RecentRostersMenu;
 struct GridDrawState;
 
 // The one window. It owns every component for the whole run, and the plain
@@ -286,6 +289,17 @@ public:
     // Where the sample class is copied: a folder of the user's documents.
     static QString sampleFolder();
 
+    // ---- Which class is open, and the rosters opened last ----
+    RecentRosters recentRosters;
+    OpenClassLabel *Label_Class = nullptr;    // in the corner of the tab row, beside "使い方"
+    RecentRostersMenu *Menu_Recent = nullptr; // ToolButton1's menu
+    void createOpenClassControls();
+    // The class's name as the record and the PDF give it.
+    QString className() const;
+    // Opens a roster of the list as the open command opens one, asking
+    // first about unsaved changes.
+    void openRecentRoster(const QString &path);
+
 protected:
     void closeEvent(QCloseEvent *e) override;
 
@@ -296,7 +310,8 @@ private:
     void wireEvents();
     // Keeps an open projector view in step with the draw and the chart.
     void wireProjector(ProjectorView *view);
-    // Runs one handler; an error it raises is shown in the error box.
+    // Runs one handler; an error it raises is shown in the error box. Then
+    // the corner shows the class as the handler left it.
     // Answers false when the handler ended with an error.
     // beforeBox runs first when there is an error to show.
     bool guarded(const std::function<void()> &handler, const std::function<void()> &beforeBox = {});
@@ -313,6 +328,8 @@ private:
     bool applyConditions(QString &inForce);
 
     QString settingsPath;
+    // The corner shows the class as it now stands.
+    void showOpenClass();
     bool resumeLeftDraw();
     // The journal could not be written: said once in the status line.
     void journalFailed();

@@ -1,8 +1,11 @@
 #include "app/Main.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Notice.h"
 #include "platform/TextFile.h"
 #include "roster/Utf8Roster.h"
+
+#include <QFileInfo>
 
 // The roster page: the roster file, edits, the seat check and the two
 // orderings.
@@ -38,6 +41,7 @@ void TForm1::readRosterFile(const QString &openedBefore) {
     if (converted)
         Modified = true;
     OpenDialog1.setInitialDir(textfile::folderOf(OpenDialog1.fileName));
+    recentRosters.add(OpenDialog1.fileName);
 }
 
 bool TForm1::takeUtf8Roster(QByteArray &content, bool &converted) {
@@ -77,6 +81,7 @@ void TForm1::SaveMeibo() {
     textfile::save(SaveDialog1.fileName, classRoster.bytes());
     OpenDialog1.setInitialDir(textfile::folderOf(SaveDialog1.fileName));
     Modified = false;
+    recentRosters.add(SaveDialog1.fileName);
     // A roster made in the program is from now on the file it was saved as.
     if (rosterMade) {
         OpenDialog1.fileName = SaveDialog1.fileName;
@@ -94,6 +99,7 @@ void TForm1::SaveMeibo() {
         else
             beginJournal();
     }
+    showNotice(this, QStringLiteral("「%1」に保存しました").arg(QFileInfo(SaveDialog1.fileName).fileName()));
 }
 
 void TForm1::StringGrid2SetEditText(int, int, const SjisText &) {

@@ -5,10 +5,12 @@
 #include "platform/Guard.h"
 #include "platform/StringGrid.h"
 #include "print/ReportSystem.h"
+#include "roster/ClassName.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -16,7 +18,11 @@
 #include <QToolButton>
 
 bool TForm1::guarded(const std::function<void()> &handler, const std::function<void()> &beforeBox) {
-    return runGuarded(handler, beforeBox);
+    const bool done = runGuarded(handler, beforeBox);
+    // Every change of the roster's file and of its unsaved state comes from
+    // a handler, also one that failed half-way.
+    showOpenClass();
+    return done;
 }
 
 // Every event the program handles, and its handler. Each one runs through
@@ -57,6 +63,7 @@ void TForm1::wireEvents() {
     // Called inside BitBtn1Click, so its errors end the print command there,
     // in the same guard.
     RvSystem1->onPrint = [this](PageCanvas &page) { RvSystem1Print(page); };
+    RvSystem1->pdfName = [this] { return classname::chartPdf(className(), Edit_Title->text()); };
     // The close kind of button closes the window through the close query.
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::close);
 

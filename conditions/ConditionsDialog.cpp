@@ -78,7 +78,10 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
     for (int r = 1; r <= roster.studentCount(); ++r)
         for (QComboBox *box : {first, second})
             box->addItem(studentText(roster.cell(roster::attendanceCol, r), roster.cell(roster::nameCol, r)), r);
-    auto *add = new QPushButton(QStringLiteral("追加"), this);
+    // Two students from the start: a pair is one step away.
+    if (roster.studentCount() > 1)
+        second->setCurrentIndex(1);
+    add = new QPushButton(QStringLiteral("追加"), this);
     add->setObjectName(QStringLiteral("AddPair"));
     auto *remove = new QPushButton(QStringLiteral("削除"), this);
     remove->setObjectName(QStringLiteral("RemovePair"));
@@ -88,7 +91,12 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
     adding->addWidget(add);
     adding->addWidget(remove);
     column->addLayout(adding);
+    pairReason = new QLabel(this);
+    pairReason->setObjectName(QStringLiteral("PairReason"));
+    column->addWidget(pairReason);
     connect(add, &QPushButton::clicked, this, [this] { addPair(); });
+    for (QComboBox *box : {first, second})
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { showWhetherPairFits(); });
     connect(remove, &QPushButton::clicked, this, [this] {
         const int i = pairList->currentRow();
         if (i >= 0 && static_cast<size_t>(i) < pairs.size()) {
@@ -123,18 +131,34 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
     resize(520, 600);
 }
 
-void ConditionsDialog::addPair() {
+QString ConditionsDialog::whyNotPair() const {
     const int a = first->currentData().toInt();
     const int b = second->currentData().toInt();
-    if (a == b || a < 1 || b < 1)
-        return;
-    SeatConditions::Apart pair{roster.cell(roster::attendanceCol, a), roster.cell(roster::nameCol, a),
-                               roster.cell(roster::attendanceCol, b), roster.cell(roster::nameCol, b)};
+    if (a < 1 || b < 1)
+        return QStringLiteral("名簿に生徒がいません");
+    if (a == b)
+        return QStringLiteral("同じ生徒どうしは組にできません。もう一人を選んでください");
+    const SjisText &one = roster.cell(roster::attendanceCol, a);
+    const SjisText &other = roster.cell(roster::attendanceCol, b);
     for (const SeatConditions::Apart &p : pairs)
-        if ((p.attendance == pair.attendance && p.otherAttendance == pair.otherAttendance)
-            || (p.attendance == pair.otherAttendance && p.otherAttendance == pair.attendance))
-            return;
-    pairs.push_back(pair);
+        if ((p.attendance == one && p.otherAttendance == other) || (p.attendance == other && p.otherAttendance == one))
+            return QStringLiteral("この二人はもう離す組に入っています");
+    return {};
+}
+
+void ConditionsDialog::showWhetherPairFits() {
+    const QString why = whyNotPair();
+    add->setEnabled(why.isEmpty());
+    pairReason->setText(why);
+}
+
+void ConditionsDialog::addPair() {
+    if (!whyNotPair().isEmpty())
+        return;
+    const int a = first->currentData().toInt();
+    const int b = second->currentData().toInt();
+    pairs.push_back({roster.cell(roster::attendanceCol, a), roster.cell(roster::nameCol, a),
+                     roster.cell(roster::attendanceCol, b), roster.cell(roster::nameCol, b)});
     showPairs();
 }
 
@@ -143,6 +167,7 @@ void ConditionsDialog::showPairs() {
     for (const SeatConditions::Apart &a : pairs)
         pairList->addItem(QStringLiteral("%1 と %2").arg(studentText(a.attendance, a.name),
                                                          studentText(a.otherAttendance, a.otherName)));
+    showWhetherPairFits();
 }
 
 SeatConditions ConditionsDialog::result() const {

@@ -6,7 +6,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QListWidget;
+class QPushButton;
 class QTableWidget;
 class Roster;
 
@@ -24,6 +26,11 @@ public:
 private:
     void addPair();
     void showPairs();
+    // Why the two students named cannot be added as a pair; empty when
+    // they can.
+    QString whyNotPair() const;
+    // 追加 is offered only for a pair that can be added, and says why not.
+    void showWhetherPairFits();
 
     const Roster &roster;
     SeatConditions pending; // conditions that do not match the roster
@@ -32,5 +39,7 @@ private:
     QListWidget *pairList;
     QComboBox *first;
     QComboBox *second;
+    QPushButton *add;
+    QLabel *pairReason;
     QCheckBox *confirm = nullptr;
 };

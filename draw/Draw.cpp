@@ -11,6 +11,7 @@ void Draw::prepare(const Roster &roster, int seatCount) {
     planned.reset();
     formerMates.reset();
     free.clear();
+    failure = false;
     for (int s = 1; s <= seatCount; ++s)
         if (!roster.holdsSeat(SeatNumber(s)))
             free.push_back(SeatNumber(s));
@@ -43,6 +44,7 @@ std::vector<SeatNumber> Draw::seatsTheSpinMayShow(const Roster &roster) const {
 void Draw::fail(const QString &message) {
     status = message;
     startEnabled = false;
+    failure = true;
 }
 
 void Draw::showTurn(const Roster &roster) {

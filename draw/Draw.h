@@ -54,7 +54,10 @@ public:
     SeatNumber shown() const { return onShow; }
 
     // No draw: the pool is empty.
-    void clearPool() { free.clear(); }
+    void clearPool() {
+        free.clear();
+        failure = false;
+    }
     // The pool of the seats of the layout nobody holds, and the turn of the
     // first student without a seat.
     void prepare(const Roster &roster, int seatCount);
@@ -73,6 +76,8 @@ public:
 
     // A preparation that failed, with the status line's message.
     void fail(const QString &message);
+    // The last preparation failed: there is no draw until the next one.
+    bool failed() const { return failure; }
     // Start stays off until the turn is shown.
     void disableStart() { startEnabled = false; }
     // The status line and Start for the turn: whose turn it is, or the
@@ -129,4 +134,5 @@ private:
     QString status;
     QString noticeText;
     bool startEnabled = false;
+    bool failure = false;
 };

@@ -20,7 +20,8 @@ QByteArray sjis(const QString &s) {
 }
 } // namespace
 
-Event event(Kind kind, const Draw &draw, const Roster &roster, SeatNumber seat, const SjisText &note) {
+Event event(Kind kind, const Draw &draw, const Roster &roster, const QString &className, SeatNumber seat,
+            const SjisText &note) {
     Event e;
     e.kind = kind;
     e.time = QDateTime::currentDateTime();
@@ -31,9 +32,11 @@ Event event(Kind kind, const Draw &draw, const Roster &roster, SeatNumber seat, 
     }
     if (!seat.isNone())
         e.seat = seat.text();
-    e.pool = static_cast<std::int32_t>(draw.pool().size());
-    e.ticks = rng::drawsSinceSeed();
+    if (!draw.failed())
+        e.pool = static_cast<std::int32_t>(draw.pool().size());
+    e.draws = rng::drawsSinceSeed();
     e.note = note;
+    e.className = className;
     return e;
 }
 
@@ -54,9 +57,10 @@ QString kindText(Kind kind) {
 }
 
 QStringList header() {
-    return {QStringLiteral("時刻"),     QStringLiteral("出来事"),     QStringLiteral("名簿の行"),
-            QStringLiteral("出席番号"), QStringLiteral("氏名"),       QStringLiteral("座席番号"),
-            QStringLiteral("空き座席数"), QStringLiteral("ティック数"), QStringLiteral("備考")};
+    return {QStringLiteral("時刻"),       QStringLiteral("出来事"),         QStringLiteral("名簿の行"),
+            QStringLiteral("出席番号"),   QStringLiteral("氏名"),           QStringLiteral("座席番号"),
+            QStringLiteral("空き座席数"), QStringLiteral("乱数の使用回数"), QStringLiteral("備考"),
+            QStringLiteral("クラス")};
 }
 
 QStringList cells(const Event &e) {
@@ -67,9 +71,10 @@ QStringList cells(const Event &e) {
             e.attendance.toUnicode(),
             e.name.toUnicode(),
             e.seat.toUnicode(),
-            QString::number(e.pool),
-            stop ? QString::number(e.ticks) : QString(),
-            e.note.toUnicode()};
+            e.pool ? QString::number(*e.pool) : QString(),
+            stop ? QString::number(e.draws) : QString(),
+            e.note.toUnicode(),
+            e.className};
 }
 
 QByteArray csv(std::uint32_t seed, const std::vector<Event> &events) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class Draw;
@@ -25,19 +26,38 @@ struct Event {
     SjisText attendance;
     SjisText name;
     SjisText seat;          // the seat given, or refused
-    std::int32_t pool = 0;  // free seats after the event
-    std::uint64_t ticks = 0; // generator draws since the seed: the moment of a stop
+    // Free seats after the event; none for a preparation that was refused,
+    // which drew up no pool.
+    std::optional<std::int32_t> pool;
+    // How often the generator was used since the seed: the moment of a stop.
+    // Each spin tick uses it once, and so can more than the ticks of one spin.
+    std::uint64_t draws = 0;
     SjisText note;          // what a failed preparation showed in the status line
+    QString className;      // the class the event belongs to (the roster file's base name)
 
     bool operator==(const Event &) const = default;
 };
 
 // The event as it happens now: the draw's turn (for a start or a stop), the
 // student's data, the pool after it and the generator's draws so far.
-Event event(Kind kind, const Draw &draw, const Roster &roster, SeatNumber seat = {}, const SjisText &note = {});
+Event event(Kind kind, const Draw &draw, const Roster &roster, const QString &className, SeatNumber seat = {},
+            const SjisText &note = {});
 
-// The record's columns, left to right.
-enum Column { TimeCol, KindCol, RowCol, AttendanceCol, NameCol, SeatCol, PoolCol, TicksCol, NoteCol, columnCount };
+// The record's columns, left to right. The class stands last, so that a
+// record saved before it had the column reads as every later one does.
+enum Column {
+    TimeCol,
+    KindCol,
+    RowCol,
+    AttendanceCol,
+    NameCol,
+    SeatCol,
+    PoolCol,
+    DrawsCol,
+    NoteCol,
+    ClassCol,
+    columnCount
+};
 
 // The event's name as the record shows it: 準備, 再準備, スタート, 決定, やりなおし.
 QString kindText(Kind kind);

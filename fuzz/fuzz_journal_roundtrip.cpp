@@ -19,9 +19,11 @@ drawrecord::Event anEvent(FuzzedDataProvider &in) {
     e.attendance = cellText(in);
     e.name = cellText(in);
     e.seat = cellText(in, 4);
-    e.pool = in.ConsumeIntegral<std::int32_t>();
-    e.ticks = in.ConsumeIntegral<std::uint64_t>();
+    if (in.ConsumeBool())
+        e.pool = in.ConsumeIntegral<std::int32_t>();
+    e.draws = in.ConsumeIntegral<std::uint64_t>();
     e.note = cellText(in, 64);
+    e.className = QString::fromUtf8(cellBytes(in));
     return e;
 }
 

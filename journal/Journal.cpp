@@ -55,10 +55,13 @@ QByteArray sealed(const QList<QByteArray> &fields) {
     return body + ' ' + QByteArray::number(crc32(body), 16).rightJustified(8, '0') + "\r\n";
 }
 
+// An event's fields; the class came last, after journals were first written
+// without it.
 QByteArray eventLine(const char *tag, const drawrecord::Event &e) {
     return sealed({tag, QByteArray::number(static_cast<int>(e.kind)), QByteArray::number(e.time.toMSecsSinceEpoch()),
                    QByteArray::number(e.row), hex(e.attendance.bytes()), hex(e.name.bytes()), hex(e.seat.bytes()),
-                   QByteArray::number(e.pool), QByteArray::number(e.ticks), hex(e.note.bytes())});
+                   e.pool ? QByteArray::number(*e.pool) : QByteArray("-"), QByteArray::number(e.draws),
+                   hex(e.note.bytes()), hex(e.className.toUtf8())});
 }
 
 template <typename T> bool number(const QByteArray &field, T &out) {
@@ -75,15 +78,20 @@ template <typename T> bool number(const QByteArray &field, T &out) {
 }
 
 bool readEvent(const QList<QByteArray> &f, drawrecord::Event &e) {
-    if (f.size() != 10)
+    if (f.size() != 10 && f.size() != 11)
         return false;
     int kind = 0;
     qint64 ms = 0;
-    QByteArray att, name, seat, note;
+    std::int32_t pool = 0;
+    QByteArray att, name, seat, note, className;
     if (!number(f[1], kind) || kind < 0 || kind > static_cast<int>(drawrecord::Kind::Refusal) || !number(f[2], ms)
         || !number(f[3], e.row) || !unhex(f[4], att) || !unhex(f[5], name) || !unhex(f[6], seat)
-        || !number(f[7], e.pool) || !number(f[8], e.ticks) || !unhex(f[9], note))
+        || !(f[7] == "-" || number(f[7], pool)) || !number(f[8], e.draws) || !unhex(f[9], note)
+        || (f.size() == 11 && !unhex(f[10], className)))
         return false;
+    if (f[7] != "-")
+        e.pool = pool;
+    e.className = QString::fromUtf8(className);
     e.kind = static_cast<drawrecord::Kind>(kind);
     e.time = QDateTime::fromMSecsSinceEpoch(ms);
     e.attendance = SjisText(att);

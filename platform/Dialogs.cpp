@@ -3,11 +3,13 @@
 #include "platform/SjisText.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -151,21 +153,75 @@ protected:
     }
 };
 
+// How wide a line of a box's text may be on the screen it shows on: a
+// message box grows no wider than the screen less 480 pixels, at most 1000,
+// or than the whole of a screen up to 1024 wide, and keeps some of that for
+// its frame and margins.
+int lineRoom(const QWidget *near) {
+    const QScreen *s = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = s ? s->availableGeometry().width() : 1024;
+    const int boxWidth = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    return boxWidth - 80;
+}
+
+// Phrases laid out in lines no wider than room: each line takes the phrases
+// that follow while they fit, and a phrase alone on its line may not.
+struct Lines {
+    QString text;
+    int widest = 0;
+};
+
+Lines fitPhrases(const QStringList &phrases, const QFontMetrics &metrics, int room) {
+    QStringList lines;
+    QString line;
+    for (const QString &phrase : phrases) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + phrase) > room) {
+            lines << line;
+            line.clear();
+        }
+        line += phrase;
+    }
+    lines << line;
+    Lines out;
+    out.text = lines.join(QLatin1Char('\n'));
+    for (const QString &l : lines)
+        out.widest = std::max(out.widest, metrics.horizontalAdvance(l));
+    return out;
+}
+
 // The application's own boxes: captioned with the application title, plain
-// text, a single "OK" that Return and Esc both press.
-void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place, QPoint topLeft = {}) {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, dialogParent());
+// text, a single "OK" that Return and Esc both press. The text is phrases
+// in a row, laid out in lines between them.
+void showApplicationBox(const QStringList &phrases, QMessageBox::Icon icon, Place place, QPoint topLeft = {}) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), QString(), QMessageBox::NoButton, dialogParent());
     box.setTextFormat(Qt::PlainText);
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    const int room = lineRoom(onStage() ? stage.data() : box.parentWidget());
+    QFont f = box.font();
+    if (onStage())
+        f.setPixelSize(stageFontPixels);
+    Lines lines = fitPhrases(phrases, QFontMetrics(f), room);
+    // In front of the class a long phrase gets a smaller face rather than
+    // a break inside it; two thirds of the stage's face is still read from
+    // the back of the room.
+    while (onStage() && lines.widest > room && f.pixelSize() > stageFontPixels * 2 / 3) {
+        f.setPixelSize(f.pixelSize() - 1);
+        lines = fitPhrases(phrases, QFontMetrics(f), room);
+    }
+    box.setText(lines.text);
+    box.setFont(f);
+    // Lines broken between phrases stand whole: without a width of its own
+    // the box wraps a line longer than its usual width anywhere.
+    int wide = phrases.size() > 1 && lines.widest <= room ? lines.widest + 2 : 0;
+    // Over a stage, wide enough that a name and its seat stand on one line.
+    if (onStage())
+        wide = std::max(wide, std::min(stage->width() / 2, room));
+    if (wide > 0)
+        box.setStyleSheet(QStringLiteral("QLabel { min-width: %1px; }").arg(wide));
     CentreOnStage centring;
     if (onStage()) {
-        QFont f = box.font();
-        f.setPixelSize(stageFontPixels);
-        box.setFont(f);
-        // Wide enough that a name and its seat stand on one line.
-        box.setStyleSheet(QStringLiteral("QLabel { min-width: %1px; }").arg(stage->width() / 2));
         box.installEventFilter(&centring);
     } else if (place == Place::ScreenCentre) {
         centreOnScreen(box);
@@ -179,13 +235,17 @@ void showApplicationBox(const QString &text, QMessageBox::Icon icon, Place place
 } // namespace
 
 void showMessage(const QString &text) {
-    showApplicationBox(text, QMessageBox::NoIcon, Place::ScreenCentre);
+    showApplicationBox({text}, QMessageBox::NoIcon, Place::ScreenCentre);
 }
 
 void showMessageAt(const QString &text, QPoint topLeft) {
-    showApplicationBox(text, QMessageBox::NoIcon, Place::At, topLeft);
+    showApplicationBox({text}, QMessageBox::NoIcon, Place::At, topLeft);
+}
+
+void showMessageAt(const QStringList &phrases, QPoint topLeft) {
+    showApplicationBox(phrases, QMessageBox::NoIcon, Place::At, topLeft);
 }
 
 void showErrorBox(const QString &message) {
-    showApplicationBox(errorBoxText(message), QMessageBox::Critical, Place::OverWindow);
+    showApplicationBox({errorBoxText(message)}, QMessageBox::Critical, Place::OverWindow);
 }

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -24,6 +25,11 @@ MsgButton messageDlg(const QString &text, MsgKind kind, std::initializer_list<Ms
 void showMessage(const QString &text);
 // The same box with the top-left corner of its frame at a point of the screen.
 void showMessageAt(const QString &text, QPoint topLeft);
+// The same for a text given as phrases in a row, such as an announcement
+// read in front of the class: the text stands on one line where it fits,
+// and breaks only between phrases where it does not. Over a stage a phrase
+// too long for a line gets a smaller face, so that no word is ever split.
+void showMessageAt(const QStringList &phrases, QPoint topLeft);
 
 // The application's error box: the application title, the error icon, "OK".
 // A message ending in a double-byte character or a character above "." gets

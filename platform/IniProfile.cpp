@@ -4,7 +4,7 @@
 #include "platform/IntText.h"
 #include "platform/TextFile.h"
 
-
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -281,6 +281,26 @@ void IniProfile::writeString(const SjisText &section, const SjisText &key, const
 
 void IniProfile::writeInteger(const SjisText &section, const SjisText &key, std::int32_t value) {
     writeString(section, key, SjisText(QByteArray::number(value)));
+}
+
+bool IniProfile::hasSection(const SjisText &section) const {
+    return sectionIndex.contains(folded(section.bytes()));
+}
+
+void IniProfile::removeSection(const SjisText &section) {
+    const QByteArray sf = folded(section.bytes());
+    if (!sectionIndex.contains(sf))
+        return;
+    dirty = true;
+    // A second section of the name would otherwise be read in the first's
+    // place. The lines before any section are no section.
+    sections.erase(
+        std::remove_if(sections.begin() + 1, sections.end(), [&sf](const Section &s) { return s.folded == sf; }),
+        sections.end());
+    sectionIndex.clear();
+    for (std::size_t i = 1; i < sections.size(); ++i)
+        if (!sectionIndex.contains(sections[i].folded))
+            sectionIndex.insert(sections[i].folded, i);
 }
 
 QByteArray IniProfile::content() const {

@@ -51,6 +51,10 @@ public:
     void writeString(const SjisText &section, const SjisText &key, const SjisText &value);
     void writeInteger(const SjisText &section, const SjisText &key, std::int32_t value);
 
+    bool hasSection(const SjisText &section) const;
+    // Takes every section of this name out of the file, with all its lines.
+    void removeSection(const SjisText &section);
+
     // Writes the file if anything was written to it: the new content goes
     // into a file beside it, is synced and renamed over it, so a refused
     // write leaves the old file whole. Raises SettingsWriteError(path).

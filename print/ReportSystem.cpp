@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/FileDialog.h"
 #include "platform/Guard.h"
+#include "platform/Notice.h"
 #include "platform/TextFile.h"
 #include "print/PageCanvas.h"
 
@@ -202,13 +203,13 @@ void ReportSystem::execute() {
         print(page, options);
         break;
     case Destination::File:
-        writePdf(page, options, options.fileName);
+        writePdf(page, options, options.fileName, owner);
         break;
     }
 }
 
 bool ReportSystem::askOptions(Options &options) {
-    OptionsDialog dialog(owner, fixed, lastFileName);
+    OptionsDialog dialog(owner, fixed, proposedPdf());
     if (runModal(dialog) != QDialog::Accepted)
         return false;
     options = dialog.options();
@@ -264,11 +265,11 @@ void ReportSystem::preview(const RecordingCanvas &page, const Options &options) 
     connect(printButton, &QPushButton::clicked, &window, [&] { runGuarded([&] { print(page, options); }); });
     connect(saveButton, &QPushButton::clicked, &window, [&] {
         runGuarded([&] {
-            QString name = lastFileName;
+            QString name = proposedPdf();
             if (!choosePdfFile(name))
                 return;
             lastFileName = name;
-            writePdf(page, options, name);
+            writePdf(page, options, name, &window);
         });
     });
     connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
@@ -293,7 +294,14 @@ void ReportSystem::print(const RecordingCanvas &page, const Options &options) {
         throw InOutError(syserr::deviceFailed);
 }
 
-void ReportSystem::writePdf(const RecordingCanvas &page, const Options &options, const QString &fileName) {
+QString ReportSystem::proposedPdf() const {
+    if (!pdfName)
+        return lastFileName;
+    return QFileInfo(lastFileName).dir().filePath(pdfName());
+}
+
+void ReportSystem::writePdf(const RecordingCanvas &page, const Options &options, const QString &fileName,
+                            QWidget *over) {
     // The whole document is made in memory first, so that the file is
     // replaced only by a complete one.
     QBuffer document;
@@ -307,6 +315,7 @@ void ReportSystem::writePdf(const RecordingCanvas &page, const Options &options,
         drawPage(page, pdf);
     }
     textfile::save(fileName, document.data());
+    showNotice(over, QStringLiteral("PDF「%1」を保存しました").arg(QFileInfo(fileName).fileName()));
 }
 
 QPageLayout ReportSystem::pageLayout(const QString &printerName) const {

@@ -49,6 +49,9 @@ public:
 
     // Composes the one page; set by the window.
     std::function<void(PageCanvas &page)> onPrint;
+    // The name a PDF file is proposed under, in the folder of the last one;
+    // set by the window. Without it the last file's name is proposed again.
+    std::function<QString()> pdfName;
 
     // The print command: options, composition, output. Cancelling the
     // options ends it without output. Errors of composition and output are
@@ -60,7 +63,9 @@ private:
     RecordingCanvas compose();
     void preview(const RecordingCanvas &page, const Options &options);
     void print(const RecordingCanvas &page, const Options &options);
-    void writePdf(const RecordingCanvas &page, const Options &options, const QString &fileName);
+    // Writes the PDF and says so, without a box, on the window named.
+    void writePdf(const RecordingCanvas &page, const Options &options, const QString &fileName, QWidget *over);
+    QString proposedPdf() const;
 
     QPageLayout pageLayout(const QString &printerName) const;
     void setUpPrinter(QPrinter &printer, const Options &options) const;

@@ -159,6 +159,18 @@ void addPair(QDialog *dialog, const QString &one, const QString &other) {
     add->click();
 }
 
+// Why 追加 is not offered for the pair the two lists name, as the dialog
+// says it beside them; empty while it is offered.
+QString whyNoPair(QDialog *dialog) {
+    auto *add = dialog->findChild<QPushButton *>(QStringLiteral("AddPair"));
+    auto *reason = dialog->findChild<QLabel *>(QStringLiteral("PairReason"));
+    if (!add || !reason)
+        return QStringLiteral("(no button or reason)");
+    if (add->isEnabled() != reason->text().isEmpty())
+        return QStringLiteral("(the button and the reason disagree)");
+    return reason->text();
+}
+
 void removePair(QDialog *dialog, int index) {
     auto *list = dialog->findChild<QListWidget *>(QStringLiteral("ApartPairs"));
     auto *remove = dialog->findChild<QPushButton *>(QStringLiteral("RemovePair"));
@@ -268,6 +280,8 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
         EXPECT_EQ(pairsShown(d), QStringList());
         EXPECT_EQ(d->findChild<QLabel *>(QStringLiteral("PendingConditions")), nullptr);
         EXPECT_EQ(d->findChild<QCheckBox *>(QStringLiteral("ConfirmPending")), nullptr);
+        // Two students from the start: a pair is one click away.
+        EXPECT_EQ(whyNoPair(d), QString());
         frontRows(d, 3)->setCurrentText(QStringLiteral("前から2列"));
         addPair(d, QStringLiteral("1 生徒01"), QStringLiteral("5 生徒05"));
         press(d, QDialogButtonBox::Cancel);
@@ -278,9 +292,13 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
     inConditionsDialog([&](QDialog *d) {
         frontRows(d, 3)->setCurrentText(QStringLiteral("前から2列"));
         addPair(d, QStringLiteral("1 生徒01"), QStringLiteral("5 生徒05"));
+        // What cannot be added is not offered, and the dialog says why.
         addPair(d, QStringLiteral("5 生徒05"), QStringLiteral("1 生徒01")); // the same pair again
+        EXPECT_EQ(whyNoPair(d), QStringLiteral("この二人はもう離す組に入っています"));
         addPair(d, QStringLiteral("7 生徒07"), QStringLiteral("7 生徒07")); // no pair
+        EXPECT_EQ(whyNoPair(d), QStringLiteral("同じ生徒どうしは組にできません。もう一人を選んでください"));
         addPair(d, QStringLiteral("12 生徒12"), QStringLiteral("2 生徒02"));
+        EXPECT_EQ(whyNoPair(d), QStringLiteral("この二人はもう離す組に入っています"));
         EXPECT_EQ(pairsShown(d), (QStringList{"1 生徒01 と 5 生徒05", "12 生徒12 と 2 生徒02"}));
         press(d, QDialogButtonBox::Ok);
     });

@@ -84,12 +84,16 @@ TEST_F(Record, EveryEventOfTheDrawIsKeptShownAndSavedOnlyWhenAsked) {
         Kind kind;
         int row;
         QString seat;
-        int pool;
+        std::optional<int> pool;
     } expected[] = {
-        {Kind::Preparation, 0, {}, 38},   {Kind::Preparation, 0, {}, 38},
-        {Kind::Start, 11, {}, 38},        {Kind::Refusal, 11, QStringLiteral("28"), 38},
-        {Kind::Stop, 11, QStringLiteral("27"), 37}, {Kind::Repreparation, 0, {}, 37},
-        {Kind::Repreparation, 0, {}, 0},
+        {Kind::Preparation, 0, {}, 38},
+        {Kind::Preparation, 0, {}, 38},
+        {Kind::Start, 11, {}, 38},
+        {Kind::Refusal, 11, QStringLiteral("28"), 38},
+        {Kind::Stop, 11, QStringLiteral("27"), 37},
+        {Kind::Repreparation, 0, {}, 37},
+        // Refused: it drew up no pool.
+        {Kind::Repreparation, 0, {}, std::nullopt},
     };
     for (size_t i = 0; i < events.size(); ++i) {
         SCOPED_TRACE(i);
@@ -97,11 +101,12 @@ TEST_F(Record, EveryEventOfTheDrawIsKeptShownAndSavedOnlyWhenAsked) {
         EXPECT_EQ(events[i].row, expected[i].row);
         EXPECT_EQ(events[i].seat.toUnicode(), expected[i].seat);
         EXPECT_EQ(events[i].pool, expected[i].pool);
+        EXPECT_EQ(events[i].className, QStringLiteral("class"));
     }
     EXPECT_EQ(events[3].name.toUnicode(), QStringLiteral("生徒11"));
     EXPECT_EQ(events[3].attendance.toUnicode(), QStringLiteral("11"));
-    EXPECT_EQ(events[3].ticks, refusedAt);
-    EXPECT_EQ(events[4].ticks, stoppedAt);
+    EXPECT_EQ(events[3].draws, refusedAt);
+    EXPECT_EQ(events[4].draws, stoppedAt);
     EXPECT_GE(events[4].time, before);
     EXPECT_LE(events[4].time, QDateTime::currentDateTime());
     EXPECT_EQ(events[6].note.toUnicode(), QStringLiteral("座席の数と人数があいません！"));
@@ -115,8 +120,9 @@ TEST_F(Record, EveryEventOfTheDrawIsKeptShownAndSavedOnlyWhenAsked) {
             auto *table = view->findChild<QTableWidget *>();
             ASSERT_NE(table, nullptr);
             ASSERT_EQ(table->rowCount(), 7);
-            ASSERT_EQ(table->columnCount(), 9);
-            EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QStringLiteral("ティック数"));
+            ASSERT_EQ(table->columnCount(), 10);
+            EXPECT_EQ(table->horizontalHeaderItem(7)->text(), QStringLiteral("乱数の使用回数"));
+            EXPECT_EQ(table->horizontalHeaderItem(9)->text(), QStringLiteral("クラス"));
             EXPECT_EQ(cell(table, 4, 0), events[4].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")));
             const QStringList stopRow{cell(table, 4, 1), cell(table, 4, 2), cell(table, 4, 3), cell(table, 4, 4),
                                       cell(table, 4, 5), cell(table, 4, 6), cell(table, 4, 7)};
@@ -125,6 +131,8 @@ TEST_F(Record, EveryEventOfTheDrawIsKeptShownAndSavedOnlyWhenAsked) {
                                             QString::number(stoppedAt)}));
             EXPECT_EQ(cell(table, 3, 1), QStringLiteral("やりなおし"));
             EXPECT_EQ(cell(table, 5, 1), QStringLiteral("再準備"));
+            EXPECT_EQ(cell(table, 6, 6), QString()) << "a refused preparation has no free seats to count";
+            EXPECT_EQ(cell(table, 6, 9), QStringLiteral("class"));
             bool seedShown = false;
             for (QLabel *l : view->findChildren<QLabel *>())
                 seedShown |= l->text() == QStringLiteral("乱数の種: %1").arg(rng::seedValue());
@@ -135,12 +143,13 @@ TEST_F(Record, EveryEventOfTheDrawIsKeptShownAndSavedOnlyWhenAsked) {
 
     const QList<QByteArray> lines = readFile(path(QStringLiteral("record.CSV"))).split('\n');
     ASSERT_EQ(lines.size(), 10); // header, seed, 7 events, the empty rest
-    EXPECT_EQ(lines[0], sj("時刻,出来事,名簿の行,出席番号,氏名,座席番号,空き座席数,ティック数,備考\r").bytes());
-    EXPECT_EQ(lines[1], sj(",乱数の種,,,,,,,").bytes() + QByteArray::number(rng::seedValue()) + '\r');
+    EXPECT_EQ(lines[0],
+              sj("時刻,出来事,名簿の行,出席番号,氏名,座席番号,空き座席数,乱数の使用回数,備考,クラス\r").bytes());
+    EXPECT_EQ(lines[1], sj(",乱数の種,,,,,,,").bytes() + QByteArray::number(rng::seedValue()) + ",\r");
     const QByteArray time = events[4].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1();
-    EXPECT_EQ(lines[6], '"' + time + '"' + sj(",決定,11,11,生徒11,27,37,").bytes() + QByteArray::number(stoppedAt)
-                            + ",\r");
-    EXPECT_TRUE(lines[8].endsWith(sj(",再準備,,,,,0,,座席の数と人数があいません！\r").bytes()));
+    EXPECT_EQ(lines[6],
+              '"' + time + '"' + sj(",決定,11,11,生徒11,27,37,").bytes() + QByteArray::number(stoppedAt) + ",,class\r");
+    EXPECT_TRUE(lines[8].endsWith(sj(",再準備,,,,,,,座席の数と人数があいません！,class\r").bytes()));
     // The roster's own save name is not the record's.
     EXPECT_EQ(f.SaveDialog1.fileName, rosterFile());
 }
@@ -170,7 +179,8 @@ TEST_F(Record, ASaveThatFailsLeavesNoFile) {
 #endif
 
 // A draw recorded on the real timer, a refusal included, replays from the
-// record alone: its seed and the tick counts of its stops give the same seats.
+// saved record alone: its seed and how often the generator had been used at
+// each stop give the same seats.
 TEST_F(Record, ARecordedDrawReplaysFromItsSeedAndStopMoments) {
     createWindow();
     const std::vector<Pupil> students = halfSeated();
@@ -193,30 +203,18 @@ TEST_F(Record, ARecordedDrawReplaysFromItsSeedAndStopMoments) {
     for (int row = 1; row <= 48; ++row)
         seats << seatOf(row);
 
+    // Replayed from the record as it is saved.
     window.reset();
     createWindow();
-    rng::seed(seed);
     ASSERT_TRUE(openRoster(students).isEmpty());
     form().CB_tonari->setChecked(true);
-    int refusals = 0;
-    for (const drawrecord::Event &e : recorded) {
-        if (e.kind != Kind::Stop && e.kind != Kind::Refusal)
-            continue;
-        if (form().Button1->text() == QStringLiteral("スタート"))
-            clickWithoutBox();
-        form().Timer1->stop(); // the replay gives the ticks itself
-        while (rng::drawsSinceSeed() < e.ticks)
-            form().Timer1Timer();
-        const QString text = stop().text;
-        form().Timer1->stop();
-        refusals += e.kind == Kind::Refusal;
-        EXPECT_EQ(text, e.kind == Kind::Refusal ? refusalText : announcement(e.name.toUnicode(), e.seat.toUnicode()));
-    }
-    EXPECT_GE(refusals, 1);
-    QStringList replayed;
+    const Replayed replayed = replay(drawrecord::csv(seed, recorded));
+    EXPECT_GE(replayed.refusals, 1);
+    EXPECT_EQ(replayed.stops, 38);
+    QStringList again;
     for (int row = 1; row <= 48; ++row)
-        replayed << seatOf(row);
-    EXPECT_EQ(replayed, seats);
+        again << seatOf(row);
+    EXPECT_EQ(again, seats);
     EXPECT_EQ(status(), completeText);
 }
 

@@ -19,7 +19,8 @@ drawrecord::Event event(drawrecord::Kind kind, std::int32_t row, const char *sea
     e.name = SjisText::lit("生徒") + SjisText(QByteArray::number(row));
     e.seat = SjisText(seat);
     e.pool = 30 - row;
-    e.ticks = 1000u + static_cast<unsigned>(row);
+    e.draws = 1000u + static_cast<unsigned>(row);
+    e.className = QStringLiteral("3年2組");
     return e;
 }
 
@@ -34,6 +35,8 @@ journal::Contents aDraw() {
     c.layout = {SjisText("1"), SjisText::lit("×"), SjisText()};
     c.held = {{1, SjisText("7")}};
     c.events = {event(drawrecord::Kind::Stop, 1, "7"), event(drawrecord::Kind::Preparation, 0, "")};
+    // A preparation that was refused: no pool.
+    c.events[1].pool.reset();
     c.firstNew = 2;
     return c;
 }
@@ -59,8 +62,25 @@ void expectSameEvent(const drawrecord::Event &a, const drawrecord::Event &b) {
     EXPECT_EQ(a.name, b.name);
     EXPECT_EQ(a.seat, b.seat);
     EXPECT_EQ(a.pool, b.pool);
-    EXPECT_EQ(a.ticks, b.ticks);
+    EXPECT_EQ(a.draws, b.draws);
     EXPECT_EQ(a.note, b.note);
+    EXPECT_EQ(a.className, b.className);
+}
+
+// The line a journal of an earlier version held for an event: without the
+// class, and so with its own checksum.
+QByteArray withoutClass(const QByteArray &line) {
+    QList<QByteArray> fields = line.chopped(2).split(' ');
+    fields.removeLast(); // the checksum
+    fields.removeLast(); // the class
+    const QByteArray body = fields.join(' ');
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const char ch : body) {
+        c ^= static_cast<unsigned char>(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return body + ' ' + QByteArray::number(c ^ 0xFFFFFFFFu, 16).rightJustified(8, '0') + "\r\n";
 }
 
 QByteArray fileBytes(const QString &path) {
@@ -83,11 +103,25 @@ TEST(JournalModel, ReadsBackEverythingItHoldsAndTheSeatsGiven) {
     EXPECT_EQ(r.contents.firstNew, 2u);
     ASSERT_EQ(r.contents.events.size(), 7u);
     expectSameEvent(r.contents.events[0], c.events[0]);
+    expectSameEvent(r.contents.events[1], c.events[1]);
     expectSameEvent(r.contents.events[6], laterEvents()[4]);
     // The refused seat 8 is given to nobody; the stop before the journal began
     // counts through what the roster held then.
     const std::map<std::int32_t, SjisText> seats = journal::seats(r.contents);
     EXPECT_EQ(seats, (std::map<std::int32_t, SjisText>{{1, SjisText("7")}, {2, SjisText("9")}, {3, SjisText("12")}}));
+}
+
+TEST(JournalModel, AJournalOfAnEarlierVersionReadsItsEventsWithoutAClass) {
+    QByteArray old = journal::beginning(aDraw());
+    std::vector<drawrecord::Event> later = laterEvents();
+    for (const drawrecord::Event &e : later)
+        old += withoutClass(journal::line(e));
+    const journal::Read r = journal::read(old);
+    ASSERT_EQ(r.reading, journal::Reading::Sound);
+    ASSERT_EQ(r.contents.events.size(), 7u);
+    later[4].className.clear();
+    expectSameEvent(r.contents.events[6], later[4]);
+    EXPECT_EQ(journal::seats(r.contents).at(3), SjisText("12"));
 }
 
 // A program that dies while writing a line leaves that line cut off at any

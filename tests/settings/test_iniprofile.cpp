@@ -361,4 +361,33 @@ TEST_F(Ini, LineBreaksAndNamesTheSyntaxCannotHoldAreRefused) {
     }
 }
 
+TEST_F(Ini, RemovingASectionTakesAllItsLinesAndLeavesTheRest) {
+    const WriteCase cases[] = {
+        {"the last section", "[s]\r\na=1\r\n[t]\r\nk=1\r\n; note\r\n", "t", "", "", "[s]\r\na=1\r\n"},
+        {"a section in the middle, by any case", "[s]\na=1\n[T]\nk=1\n\n[u]\nb=2", "t", "", "", "[s]\na=1\n[u]\nb=2"},
+        {"every section of the name", "[t]\r\nk=1\r\n[s]\r\na=1\r\n[t]\r\nk=2\r\n", "t", "", "", "[s]\r\na=1\r\n"},
+        {"the lines before any section stay", "; top\r\n[t]\r\nk=1\r\n", "t", "", "", "; top\r\n"},
+        {"a section not there changes nothing", "[s]\r\na=1\r\n", "t", "", "", "[s]\r\na=1\r\n"},
+    };
+    for (const WriteCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(file(), c.before);
+        IniProfile ini(file());
+        ini.removeSection(b(c.section));
+        EXPECT_FALSE(ini.hasSection(b(c.section)));
+        ini.flush();
+        EXPECT_EQ(readAll(file()), c.after);
+    }
+    // A section written after the removal goes at the end, and reads.
+    writeAll(file(), "[t]\r\nk=1\r\n[s]\r\na=1\r\n");
+    IniProfile ini(file());
+    EXPECT_TRUE(ini.hasSection(b("T")));
+    ini.removeSection(b("t"));
+    ini.writeString(b("t"), b("k"), b("2"));
+    EXPECT_EQ(ini.readString(b("s"), b("a"), b("?")).bytes(), "1");
+    EXPECT_EQ(ini.readString(b("t"), b("k"), b("?")).bytes(), "2");
+    ini.flush();
+    EXPECT_EQ(readAll(file()), "[s]\r\na=1\r\n[t]\r\nk=2\r\n");
+}
+
 } // namespace

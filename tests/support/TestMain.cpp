@@ -11,8 +11,10 @@
 #endif
 
 int main(int argc, char **argv) {
-    // Nothing of the machine leaks in: no display, a fixed locale.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing of the machine leaks in: no display, a fixed locale. A suite
+    // may name screens of its own, in the offscreen platform's configuration.
+    const QByteArray screens = qgetenv("KIRABO_TEST_SCREENS");
+    qputenv("QT_QPA_PLATFORM", screens.isEmpty() ? QByteArray("offscreen") : "offscreen:configfile=" + screens);
     qputenv("LC_ALL", "C.UTF-8");
     qputenv("LANG", "C.UTF-8");
 #ifdef _WIN32

@@ -59,6 +59,7 @@ static void fitLayout(TForm1 &form) {
 static void drawAThird(TForm1 &form, const QString &rosterFile) {
     form.classRoster.read(textfile::readAll(rosterFile));
     form.OpenDialog1.fileName = rosterFile;
+    form.SaveDialog1.fileName = rosterFile;
     fitLayout(form);
     form.Jyunbi();
     // Each announcement is closed as soon as it shows.
