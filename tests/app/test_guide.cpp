@@ -178,6 +178,23 @@ TEST_F(Guide, EveryPictureOfTheGuideLoads) {
     EXPECT_GE(pictures, 10);
 }
 
+// A character the guide's face has no glyph for shows as an empty box.
+TEST_F(Guide, EveryCharacterOfTheGuideHasAGlyphInItsFace) {
+    form().showGuide(false);
+    QTextBrowser *view = browser();
+    QString missing;
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QFontMetrics face(fragment.charFormat().font());
+            for (const char32_t c : fragment.text().toUcs4())
+                if (!QChar::isSpace(c) && c != QChar::ObjectReplacementCharacter && !face.inFontUcs4(c)
+                    && !missing.contains(QString::fromUcs4(&c, 1)))
+                    missing += QString::fromUcs4(&c, 1);
+        }
+    EXPECT_EQ(missing, QString());
+}
+
 TEST_F(Guide, EveryLinkWithinTheGuideHasItsPlaceAndAClickMovesThere) {
     form().showGuide(false);
     std::set<QString> links;
