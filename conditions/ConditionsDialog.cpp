@@ -35,7 +35,7 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
     column->addWidget(note);
 
     // 前の席: a row per student, with the rows of seats they sit within.
-    column->addWidget(new QLabel(QStringLiteral("前の席（教卓に近い列に座る生徒）"), this));
+    column->addWidget(new QLabel(QStringLiteral("前の席（教卓に近い行に座る生徒）"), this));
     frontTable = new QTableWidget(roster.studentCount(), 3, this);
     frontTable->setObjectName(QStringLiteral("FrontSeats"));
     frontTable->setHorizontalHeaderLabels(
@@ -46,8 +46,8 @@ ConditionsDialog::ConditionsDialog(QWidget *parent, const Roster &roster, const 
         frontTable->setItem(r - 1, 0, new QTableWidgetItem(roster.cell(roster::attendanceCol, r).toUnicode()));
         frontTable->setItem(r - 1, 1, new QTableWidgetItem(roster.cell(roster::nameCol, r).toUnicode()));
         auto *rows = new QComboBox(frontTable);
-        rows->addItems({QStringLiteral("なし"), QStringLiteral("前から1列"), QStringLiteral("前から2列"),
-                        QStringLiteral("前から3列")});
+        rows->addItems({QStringLiteral("なし"), QStringLiteral("前から1行"), QStringLiteral("前から2行"),
+                        QStringLiteral("前から3行")});
         frontTable->setCellWidget(r - 1, 2, rows);
     }
     for (const SeatConditions::Front &f : conditions.front) {

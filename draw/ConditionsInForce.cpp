@@ -67,7 +67,7 @@ Finding examine(const Roster &roster, const SeatLayout &layout, int seatCount, c
     Finding found;
     if (const auto shortage = plan.frontShortage()) {
         found.verdict = SeatingPlan::Verdict::Impossible;
-        found.conflict = QStringLiteral("前の席の生徒%1人に、前から%2列の空席は%3席です")
+        found.conflict = QStringLiteral("前の席の生徒%1人に、前から%2行の空席は%3席です")
                              .arg(shortage->students)
                              .arg(shortage->rows)
                              .arg(shortage->seats);
@@ -115,7 +115,7 @@ QString describe(const Roster &roster, const DrawConditions &conditions, int rou
     QStringList parts;
     QStringList front;
     for (const DrawConditions::Front &f : conditions.front)
-        front << QStringLiteral("%1(%2列)").arg(roster.cell(roster::attendanceCol, f.row).toUnicode()).arg(f.rows);
+        front << QStringLiteral("%1(%2行)").arg(roster.cell(roster::attendanceCol, f.row).toUnicode()).arg(f.rows);
     if (!front.isEmpty())
         parts << QStringLiteral("前の席: ") + front.join(QLatin1Char(' '));
     QStringList apart;

@@ -274,7 +274,7 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
             EXPECT_EQ(table->item(r - 1, 1)->text(), QStringLiteral("生徒%1").arg(r, 2, 10, QLatin1Char('0')));
             ASSERT_NE(frontRows(d, r), nullptr);
             EXPECT_EQ(comboItems(frontRows(d, r)),
-                      (QStringList{"なし", "前から1列", "前から2列", "前から3列"}));
+                      (QStringList{"なし", "前から1行", "前から2行", "前から3行"}));
             EXPECT_EQ(frontRows(d, r)->currentText(), QStringLiteral("なし"));
         }
         EXPECT_EQ(pairsShown(d), QStringList());
@@ -282,7 +282,7 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
         EXPECT_EQ(d->findChild<QCheckBox *>(QStringLiteral("ConfirmPending")), nullptr);
         // Two students from the start: a pair is one click away.
         EXPECT_EQ(whyNoPair(d), QString());
-        frontRows(d, 3)->setCurrentText(QStringLiteral("前から2列"));
+        frontRows(d, 3)->setCurrentText(QStringLiteral("前から2行"));
         addPair(d, QStringLiteral("1 生徒01"), QStringLiteral("5 生徒05"));
         press(d, QDialogButtonBox::Cancel);
     });
@@ -290,7 +290,7 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
     EXPECT_EQ(conditionsInForce(), QString());
 
     inConditionsDialog([&](QDialog *d) {
-        frontRows(d, 3)->setCurrentText(QStringLiteral("前から2列"));
+        frontRows(d, 3)->setCurrentText(QStringLiteral("前から2行"));
         addPair(d, QStringLiteral("1 生徒01"), QStringLiteral("5 生徒05"));
         // What cannot be added is not offered, and the dialog says why.
         addPair(d, QStringLiteral("5 生徒05"), QStringLiteral("1 生徒01")); // the same pair again
@@ -305,14 +305,14 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
     const QByteArray written = csv({conditionsHeader, "前の席,3,生徒03,,,2", "離す,1,生徒01,5,生徒05,",
                                     "離す,12,生徒12,2,生徒02,"});
     EXPECT_EQ(readFile(conditionsFile()), written);
-    EXPECT_EQ(conditionsInForce(), QStringLiteral("前の席: 3(2列) / 離す: 1-5 12-2"));
+    EXPECT_EQ(conditionsInForce(), QStringLiteral("前の席: 3(2行) / 離す: 1-5 12-2"));
     drawAll();
     EXPECT_TRUE(QStringList({"1", "2", "9", "10"}).contains(seatOf(3))) << "the first two rows, not " << seatOf(3).toStdString();
 
     // Shown again as written; changes cancelled leave the file as it is.
     inConditionsDialog([&](QDialog *d) {
         ASSERT_NE(frontRows(d, 3), nullptr);
-        EXPECT_EQ(frontRows(d, 3)->currentText(), QStringLiteral("前から2列"));
+        EXPECT_EQ(frontRows(d, 3)->currentText(), QStringLiteral("前から2行"));
         EXPECT_EQ(pairsShown(d), (QStringList{"1 生徒01 と 5 生徒05", "12 生徒12 と 2 生徒02"}));
         removePair(d, 0);
         EXPECT_EQ(pairsShown(d), QStringList{"12 生徒12 と 2 生徒02"});
@@ -323,7 +323,7 @@ TEST_F(ClassFiles, ConditionsChosenInTheDialogAreWrittenOnOkAndKeptByTheDraw) {
 
     inConditionsDialog([&](QDialog *d) {
         removePair(d, 0);
-        frontRows(d, 1)->setCurrentText(QStringLiteral("前から1列"));
+        frontRows(d, 1)->setCurrentText(QStringLiteral("前から1行"));
         press(d, QDialogButtonBox::Ok);
     });
     EXPECT_EQ(readFile(conditionsFile()),
@@ -367,10 +367,10 @@ const Pending pendingFiles[] = {
      {"前の席,1,生徒01,,,1", "前の席,3,旧姓03,,,2", "前の席,40,生徒40,,,1", "離す,2,生徒02,4,生徒04,",
       "離す,4,生徒04,5,旧姓05,"},
      "前の席: 3 旧姓03\n前の席: 40 生徒40\n離す: 4 生徒04 と 5 旧姓05",
-     "前の席: 1(1列) / 離す: 2-4",
+     "前の席: 1(1行) / 離す: 2-4",
      {"前の席,1,生徒01,,,1", "前の席,3,生徒03,,,2", "前の席,40,生徒40,,,1", "離す,2,生徒02,4,生徒04,",
       "離す,4,生徒04,5,生徒05,"},
-     "前の席: 1(1列) 3(2列) / 離す: 2-4 4-5",
+     "前の席: 1(1行) 3(2行) / 離す: 2-4 4-5",
      "前の席: 40 生徒40"},
     {"asTheOnlyConditionAPairWithOneOfItStillInTheClass",
      {"離す,2,生徒02,3,旧姓03,"},

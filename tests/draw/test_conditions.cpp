@@ -111,7 +111,7 @@ TEST_F(ClassConditions, AClassOf40KeepsFrontSeatsPairsApartAndFiveRoundsOfDeskMa
     form().closeProjector();
     // The record names what the draw keeps to.
     const QString note = form().DrawRecord.back().note.toUnicode();
-    EXPECT_EQ(note, QStringLiteral("前の席: 3(1列) 17(1列) 22(2列) 40(2列) / 離す: 1-2 3-17 8-30 / 前に隣同士: 過去5回 %1組")
+    EXPECT_EQ(note, QStringLiteral("前の席: 3(1行) 17(1行) 22(2行) 40(2行) / 離す: 1-2 3-17 8-30 / 前に隣同士: 過去5回 %1組")
                         .arg(mates.size()));
 
     for (int change = 0; change < 6; ++change) {
@@ -146,7 +146,7 @@ TEST_F(ClassConditions, ConditionsThatCannotBeMetAreRefusedAtPreparationWithThei
                      QStringLiteral("前の席,3,生徒03,,,1"), QStringLiteral("前の席,4,生徒04,,,1"),
                      QStringLiteral("前の席,5,生徒05,,,1"), QStringLiteral("前の席,6,生徒06,,,1")});
     ASSERT_TRUE(openRoster(classOf(40)).isEmpty());
-    EXPECT_EQ(status(), QStringLiteral("前の席の生徒6人に、前から1列の空席は5席です！"));
+    EXPECT_EQ(status(), QStringLiteral("前の席の生徒6人に、前から1行の空席は5席です！"));
     EXPECT_FALSE(form().Button1->isEnabled());
     EXPECT_EQ(form().Memo1->count(), 0);
     EXPECT_EQ(form().DrawRecord.back().note.toUnicode(), status());

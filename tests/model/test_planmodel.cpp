@@ -139,7 +139,7 @@ TEST_F(PlanModel, ConditionsThatCannotBeMetAreNamed) {
     } cases[] = {
         {"seven front seats for the six of the first row", {}, 48, {},
          {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}}, {},
-         QStringLiteral("前の席の生徒7人に、前から1列の空席は6席です"), false},
+         QStringLiteral("前の席の生徒7人に、前から1行の空席は6席です"), false},
         {"a pair to keep apart with one double desk left", {{0, 0}, {1, 0}}, 2, {}, {},
          {{1, 2, Apart::Near, false}}, QStringLiteral("s1さんとs2さんを離して座らせられません"), false},
         {"a front seat beside a seated partner", twoDesks, 4, {{1, 1}}, {{2, 1}},

@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
@@ -156,6 +157,7 @@ public:
         form.PageControl1->setCurrentIndex(2);
         settle();
         shootWindow("settings-page");
+        save("layout-rows-columns", rowsAndColumns());
         whileModal([this] { form.Button_Conditions->click(); }, [this](QWidget *w) { save("conditions", w->grab()); });
         whileModal([this] { form.Button_History->click(); }, [this](QWidget *w) { save("history", w->grab()); });
         // The print options, and the preview they lead to by default.
@@ -181,6 +183,44 @@ private:
             std::fprintf(stderr, "kirabo_screenshots: cannot write %s\n", qPrintable(file));
             failed = true;
         }
+    }
+
+    // The seat layout with the words the program uses for it: 列 down the
+    // classroom, counted from the left as the teacher's desk sees it; 行
+    // across it, counted from the front; each pair of 列 one double desk.
+    QPixmap rowsAndColumns() {
+        const StringGrid *grid = form.StringGrid_Settei;
+        const QPixmap layout = grid->grab();
+        const int left = 56, top = 30, bottom = 34;
+        QPixmap out(layout.width() + left + 12, layout.height() + top + bottom);
+        out.fill(form.palette().window().color());
+        QPainter p(&out);
+        p.drawPixmap(left, top, layout);
+        QFont f = form.font();
+        f.setPixelSize(14);
+        p.setFont(f);
+        p.setPen(form.palette().windowText().color());
+        for (int c = 0; c < layout::columns; ++c) {
+            const QRect cell = grid->cellRect(c, 0).translated(left, 0);
+            p.drawText(QRect(cell.left(), 0, cell.width(), top), Qt::AlignCenter,
+                       QStringLiteral("%1列").arg(c + 1));
+        }
+        for (int r = 0; r < layout::rows; ++r) {
+            const QRect cell = grid->cellRect(0, r).translated(0, top);
+            p.drawText(QRect(0, cell.top(), left - 8, cell.height()), Qt::AlignRight | Qt::AlignVCenter,
+                       QStringLiteral("前から%1行").arg(r + 1));
+        }
+        for (int c = 0; c < layout::columns; c += 2) {
+            const QRect a = grid->cellRect(c, layout::rows - 1).translated(left, top);
+            const QRect b = grid->cellRect(c + 1, layout::rows - 1).translated(left, top);
+            const int y = a.bottom() + 8;
+            p.drawLine(a.left() + 4, y, b.right() - 4, y);
+            p.drawLine(a.left() + 4, y, a.left() + 4, y - 4);
+            p.drawLine(b.right() - 4, y, b.right() - 4, y - 4);
+            p.drawText(QRect(a.left(), y + 2, b.right() - a.left(), bottom - 12), Qt::AlignCenter,
+                       QStringLiteral("二人机"));
+        }
+        return out;
     }
 
     void shootWindow(const char *name) {
