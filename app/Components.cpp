@@ -8,6 +8,7 @@
 #include "print/ReportSystem.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
+#include "seats/SeatCountView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -339,6 +340,13 @@ void TForm1::createSettingsPage() {
     StringGrid_Settei = seatGrid(Panel4, QRect(8, 40, 481, 209));
     StringGrid_Settei->setObjectName(QStringLiteral("StringGrid_Settei"));
     StringGrid_Settei->showTable(seatLayout.cells());
+
+    // In the panel's free corner right of the desk, above the layout.
+    Panel_SeatCount = new SeatCountView(Panel4, [this] {
+        return SeatCount{SeatAmount(), hasRoster() ? std::optional(classRoster.studentCount()) : std::nullopt};
+    });
+    Panel_SeatCount->setGeometry(311, 5, 178, 32);
+    Panel_SeatCount->follow({StringGrid_Settei->cells(), StringGrid2->cells()});
 
     ComboBox1 = new QComboBox(Panel4);
     ComboBox1->setGeometry(393, 11, 48, 20);

@@ -28,7 +28,7 @@ void TForm1::Jyunbi() {
     const auto shown = qScopeGuard([this] { showDrawState(); });
     draw.clearPool();
     showPool();
-    if (OpenDialog1.fileName.isEmpty() && !rosterMade)
+    if (!hasRoster())
         return;
     if (SeatAmount() != classRoster.studentCount()) {
         showDrawFailure("座席の数と人数があいません！");

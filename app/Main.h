@@ -39,6 +39,7 @@ class TextList;
 class ProjectorView;
 class GuideWindow;
 class PresenterKeys;
+class SeatCountView;
 struct GridDrawState;
 
 // The one window. It owns every component for the whole run, and the plain
@@ -121,6 +122,7 @@ public:
     QSpinBox *SpinBox_Rounds = nullptr;   // how many past seat changes the neighbour rule looks at
     QPushButton *Button_Conditions = nullptr; // "座席の条件..."
     QPushButton *Button_History = nullptr;    // "席替えの履歴..."
+    SeatCountView *Panel_SeatCount = nullptr; // seats and students, beside the layout
 
     // ---- Components without a place on a page ----
     QTimer *Timer1 = nullptr; // spin timer, 100 ms
@@ -299,6 +301,9 @@ private:
     // Sets the draw to keep the conditions in force. Answers false, with the
     // conflict in the status line, where no seating keeps them.
     bool applyConditions(QString &inForce);
+
+    // A roster was opened or made: the draw has students to seat.
+    bool hasRoster() const { return !OpenDialog1.fileName.isEmpty() || rosterMade; }
 
     QString settingsPath;
     bool resumeLeftDraw();
