@@ -307,6 +307,15 @@ void TForm1::createDrawPage() {
     Label_Seed->setGeometry(288, 168, 132, 14);
     Label_Seed->setAlignment(Qt::AlignCenter);
 
+    // Beside the frame, above Start, while no roster is there to draw: the
+    // status line stays empty until a roster comes.
+    Label_NoRoster = new QLabel(QStringLiteral("名簿がないのでスタートできません。\n"
+                                               "「名簿」のページで開くか作ってください。"),
+                                page);
+    Label_NoRoster->setObjectName(QStringLiteral("NoRosterHint"));
+    Label_NoRoster->setGeometry(264, 68, 241, 32);
+    Label_NoRoster->setAlignment(Qt::AlignCenter);
+
     Memo1 = new TextList(page);
     Memo1->setGeometry(513, 0, 57, 538);
     Memo1->setReadOnly(true);

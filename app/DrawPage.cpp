@@ -156,6 +156,7 @@ void TForm1::showDrawState() {
         Label_N->setText(screen.status);
     }
     Label_Seed->setText(screen.fingerprint);
+    Label_NoRoster->setVisible(!hasRoster());
     Label1->setText(screen.number);
     Button1->setText(screen.button);
     Button1->setEnabled(screen.buttonEnabled);

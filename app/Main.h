@@ -100,6 +100,7 @@ public:
     QLabel *Image2 = nullptr;          // banner
     QLabel *Label5 = nullptr;          // version
     QLabel *Label_Seed = nullptr;      // the fingerprint of the generator's seed
+    QLabel *Label_NoRoster = nullptr;  // why Start waits, until a roster comes
     TextList *Memo1 = nullptr;         // hidden: shows the free-seat pool
 
     // ---- Print and seat settings page ----
