@@ -8,6 +8,7 @@
 #include "print/ReportSystem.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
+#include "seats/SeatCountView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -307,6 +308,15 @@ void TForm1::createDrawPage() {
     Label_Seed->setGeometry(288, 168, 132, 14);
     Label_Seed->setAlignment(Qt::AlignCenter);
 
+    // Beside the frame, above Start, while no roster is there to draw: the
+    // status line stays empty until a roster comes.
+    Label_NoRoster = new QLabel(QStringLiteral("名簿がないのでスタートできません。\n"
+                                               "「名簿」のページで開くか作ってください。"),
+                                page);
+    Label_NoRoster->setObjectName(QStringLiteral("NoRosterHint"));
+    Label_NoRoster->setGeometry(264, 68, 241, 32);
+    Label_NoRoster->setAlignment(Qt::AlignCenter);
+
     Memo1 = new TextList(page);
     Memo1->setGeometry(513, 0, 57, 538);
     Memo1->setReadOnly(true);
@@ -340,6 +350,13 @@ void TForm1::createSettingsPage() {
     StringGrid_Settei = seatGrid(Panel4, QRect(8, 40, 481, 209));
     StringGrid_Settei->setObjectName(QStringLiteral("StringGrid_Settei"));
     StringGrid_Settei->showTable(seatLayout.cells());
+
+    // In the panel's free corner right of the desk, above the layout.
+    Panel_SeatCount = new SeatCountView(Panel4, [this] {
+        return SeatCount{SeatAmount(), hasRoster() ? std::optional(classRoster.studentCount()) : std::nullopt};
+    });
+    Panel_SeatCount->setGeometry(311, 5, 178, 32);
+    Panel_SeatCount->follow({StringGrid_Settei->cells(), StringGrid2->cells()});
 
     ComboBox1 = new QComboBox(Panel4);
     ComboBox1->setGeometry(393, 11, 48, 20);

@@ -28,7 +28,7 @@ void TForm1::Jyunbi() {
     const auto shown = qScopeGuard([this] { showDrawState(); });
     draw.clearPool();
     showPool();
-    if (OpenDialog1.fileName.isEmpty() && !rosterMade)
+    if (!hasRoster())
         return;
     if (SeatAmount() != classRoster.studentCount()) {
         showDrawFailure("座席の数と人数があいません！");
@@ -157,6 +157,7 @@ void TForm1::showDrawState() {
         Label_N->setText(screen.status);
     }
     Label_Seed->setText(screen.fingerprint);
+    Label_NoRoster->setVisible(!hasRoster());
     Label1->setText(screen.number);
     Button1->setText(screen.button);
     Button1->setEnabled(screen.buttonEnabled);

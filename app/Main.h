@@ -43,6 +43,7 @@ class GuideWindow;
 class OpenClassLabel;
 class PresenterKeys;
 class RecentRostersMenu;
+class SeatCountView;
 struct GridDrawState;
 
 // The one window. It owns every component for the whole run, and the plain
@@ -104,6 +105,7 @@ public:
     QLabel *Image2 = nullptr;          // banner
     QLabel *Label5 = nullptr;          // version
     QLabel *Label_Seed = nullptr;      // the fingerprint of the generator's seed
+    QLabel *Label_NoRoster = nullptr;  // why Start waits, until a roster comes
     TextList *Memo1 = nullptr;         // hidden: shows the free-seat pool
 
     // ---- Print and seat settings page ----
@@ -126,6 +128,7 @@ public:
     QSpinBox *SpinBox_Rounds = nullptr;   // how many past seat changes the neighbour rule looks at
     QPushButton *Button_Conditions = nullptr; // "座席の条件..."
     QPushButton *Button_History = nullptr;    // "席替えの履歴..."
+    SeatCountView *Panel_SeatCount = nullptr; // seats and students, beside the layout
 
     // ---- Components without a place on a page ----
     QTimer *Timer1 = nullptr; // spin timer, 100 ms
@@ -326,6 +329,9 @@ private:
     // Sets the draw to keep the conditions in force. Answers false, with the
     // conflict in the status line, where no seating keeps them.
     bool applyConditions(QString &inForce);
+
+    // A roster was opened or made: the draw has students to seat.
+    bool hasRoster() const { return !OpenDialog1.fileName.isEmpty() || rosterMade; }
 
     QString settingsPath;
     // The corner shows the class as it now stands.

@@ -163,6 +163,7 @@ void TForm1::NewRosterClick() {
     classRoster.makeNew(dialog.intValue());
     // Another class: the draw of the one before has ended.
     endJournal();
+    draw.newClass();
     // A new class has no file yet, nor the files that stand beside one.
     OpenDialog1.fileName.clear();
     SaveDialog1.fileName.clear();

@@ -35,6 +35,7 @@ void TForm1::readRosterFile(const QString &openedBefore) {
     classRoster.read(content);
     // Another roster: the draw of the one before has ended.
     endJournal();
+    draw.newClass();
     rosterMade = false;
     loadClassFiles(OpenDialog1.fileName);
     // Converted, the roster is saved as Shift-JIS only when the teacher says so.

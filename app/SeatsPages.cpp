@@ -1,7 +1,9 @@
 #include "app/Main.h"
 
+#include "platform/Dialogs.h"
 #include "platform/StringGrid.h"
 #include "seats/ChartColours.h"
+#include "seats/HeldSeats.h"
 
 #include <QPainter>
 
@@ -19,8 +21,23 @@ void TForm1::StringGrid_SetteiMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, in
     int r = -1;
     if (!StringGrid_Settei->cellAt(QPoint(x, y), c, r))
         return;
+    // The seats are numbered again around the change. Students who hold
+    // seats keep their places and take the places' new numbers; a stray
+    // click must not move them, so the teacher is asked first.
+    SeatLayout next(seatLayout);
+    next.toggle(c, r);
+    next.renumber();
+    const LayoutChange change(classRoster, seatLayout, next, LayoutChange::Follow::Places);
+    if (change.holding() > 0
+        && messageDlg(change.question(), MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No}) != MsgButton::Yes)
+        return;
     seatLayout.toggle(c, r);
     ZasekiNoNyuryoku();
+    if (change.applyTo(classRoster))
+        Modified = true;
+    // The journal gives seats back on the layout it holds.
+    if (drawJournal.isOpen())
+        beginJournal();
 }
 
 int TForm1::SeatAmount() const {

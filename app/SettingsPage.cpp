@@ -1,9 +1,12 @@
 #include "app/Main.h"
 
+#include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/IniProfile.h"
+#include "platform/StringGrid.h"
 #include "print/ChartPage.h"
 #include "print/ReportSystem.h"
+#include "seats/HeldSeats.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -40,8 +43,26 @@ void TForm1::openSettingsFile(const QString &file) {
     // read, would otherwise empty the layout as if the file held nothing.
     if (const int err = IniProfile(file).readError())
         throw InOutError(err);
+    // The roster's seat numbers stay and stand for the opened layout's
+    // seats: where that puts students elsewhere, the teacher is asked first.
+    if (heldseats::count(classRoster) > 0) {
+        SeatLayout opened;
+        settings::StoredBytes unused;
+        settings::load(file, opened, unused);
+        const LayoutChange change(classRoster, seatLayout, opened, LayoutChange::Follow::Numbers);
+        if (change.movesSeats()
+            && messageDlg(change.question(), MsgKind::Confirmation, {MsgButton::Yes, MsgButton::No}) != MsgButton::Yes)
+            return;
+    }
     SaveDialog2.fileName = file;
     LoadSetting(file);
+    // The names the chart showed stood at the places of the layout before:
+    // it shows the opened layout until the next fill.
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
+            StringGrid1->setCell(c, r, seatLayout.cell(c, r));
+    if (drawJournal.isOpen())
+        beginJournal();
     // The settings dialog starts where the teacher keeps settings files.
     OpenDialog2.setInitialDir(QFileInfo(file).absolutePath());
 }
@@ -75,6 +96,12 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::BitBtn1Click() {
+    // A chart of seats that do not fit the layout would show students where
+    // no draw put them.
+    if (const std::optional<QString> why = heldseats::whyNotPrinted(classRoster, seatLayout)) {
+        messageDlg(*why, MsgKind::Error, {MsgButton::Ok});
+        return;
+    }
     RvSystem1->execute();
 }
 

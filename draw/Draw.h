@@ -86,6 +86,10 @@ public:
     // recognise (such as "05") left a number in it.
     void showTurn(const Roster &roster);
 
+    // Another class came in: the big number shows 1 again, as at the start,
+    // not the last seat of the class before.
+    void newClass() { onShow = SeatNumber(1); }
+
     void start() { running = true; }
     // A word for the status line, shown in place of it until it is taken
     // back with an empty one.

@@ -4,6 +4,12 @@
 
 SeatLayout::SeatLayout() : table(layout::columns, layout::rows) {}
 
+SeatLayout::SeatLayout(const SeatLayout &other) : SeatLayout() {
+    for (int c = 0; c < layout::columns; ++c)
+        for (int r = 0; r < layout::rows; ++r)
+            table.setCell(c, r, other.cell(c, r));
+}
+
 bool SeatLayout::isSeatAt(int col, int row) const {
     return table.cell(col, row) != noSeatMark();
 }

@@ -20,6 +20,10 @@ struct Position {
 class SeatLayout {
 public:
     SeatLayout();
+    // A copy of the cells alone, to work out what a change would give; the
+    // grid showing the original goes on showing the original.
+    SeatLayout(const SeatLayout &other);
+    SeatLayout &operator=(const SeatLayout &) = delete;
 
     // The cells, for the layout grid to show.
     CellTable &cells() { return table; }

@@ -1,6 +1,7 @@
 #include "support/DrawTest.h"
 #include "platform/TextList.h"
 
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -46,6 +47,66 @@ TEST_F(Prepare, NothingButThePoolBeforeARosterFileIsOpened) {
     EXPECT_EQ(f.Memo1->count(), 0);
     EXPECT_EQ(f.draw.turnRow(), 0);
     EXPECT_EQ(chart(), before);
+}
+
+// The status line stays empty before a roster: beside it the page says why
+// Start waits and what to do.
+TEST_F(Prepare, BeforeARosterThePageSaysWhyStartWaits) {
+    TForm1 &f = createWindow();
+    clickTab(1);
+    EXPECT_EQ(status(), QString());
+    EXPECT_FALSE(f.Button1->isEnabled());
+    ASSERT_TRUE(f.Label_NoRoster->isVisible());
+    EXPECT_EQ(f.Label_NoRoster->text(),
+              QStringLiteral("名簿がないのでスタートできません。\n「名簿」のページで開くか作ってください。"));
+    for (const QWidget *w : std::initializer_list<const QWidget *>{f.Panel1, f.Image1, f.Label1, f.Button1,
+                                                                   f.Label_Seed, f.Button6, f.Panel5})
+        EXPECT_FALSE(f.Label_NoRoster->geometry().intersects(w->geometry())) << w->objectName().toStdString();
+    EXPECT_LE(f.Label_NoRoster->sizeHint().width(), f.Label_NoRoster->width());
+    EXPECT_LE(f.Label_NoRoster->sizeHint().height(), f.Label_NoRoster->height());
+
+    // The open dialog cancelled brings no roster.
+    {
+        ModalDriver driver;
+        driver.chooseFile(QString());
+        f.ToolButton1->click();
+    }
+    EXPECT_TRUE(f.Label_NoRoster->isVisible());
+
+    openRoster(classOf(48));
+    EXPECT_FALSE(f.Label_NoRoster->isVisible());
+    EXPECT_EQ(status(), turnText(QStringLiteral("生徒01")));
+}
+
+// The big number shows what the class before drew last until another class
+// comes in, opened or made; then 1, as at the start.
+TEST_F(Prepare, AnotherClassShowsOneInTheBigNumberUntilItsFirstStart) {
+    TForm1 &f = createWindow();
+    keepSeats(3);
+    std::vector<Pupil> students = classOf(3);
+    students[0].seat = QStringLiteral("1");
+    const auto drawTheRest = [&] {
+        openRoster(students);
+        finishDraw(3);
+        ASSERT_NE(f.Label1->text(), QStringLiteral("1"));
+    };
+    drawTheRest();
+    openRoster(classOf(3));
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("1"));
+    EXPECT_EQ(status(), turnText(QStringLiteral("生徒01")));
+
+    drawTheRest();
+    ModalDriver driver;
+    driver.press(QStringLiteral("いいえ(&N)")); // the roster drawn is not saved
+    driver.then([](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setIntValue(3);
+        dialog->accept();
+    });
+    f.Button_NewRoster->click();
+    EXPECT_EQ(driver.pending(), 0);
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("1"));
 }
 
 TEST_F(Prepare, AFreshClassGetsEveryFreeSeatAndTheFirstStudentsTurn) {

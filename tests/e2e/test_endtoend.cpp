@@ -623,14 +623,29 @@ TEST_F(PrintedChart, ANameEditedAfterTheChartWasFilledPrintsAsEdited) {
     EXPECT_FALSE(words.contains(QStringLiteral("生徒02")));
 }
 
-TEST_F(PrintedChart, ASeatEditedIntoNoNumberShowsTheErrorAndPrintsNothing) {
+// The print stops before its options, saying which seat is wrong and what to do.
+TEST_F(PrintedChart, ASeatEditedIntoNoNumberStopsThePrintWithWhatToDo) {
     typeIntoCell(form().StringGrid2, 4, 3, QStringLiteral("x"));
-    const QString pdf = path(QStringLiteral("chart.pdf"));
-    const QList<SeenBox> boxes = printTo(pdf);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes[0].caption, QStringLiteral("Kirabo"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("'x' は整数ではありません."));
-    EXPECT_FALSE(QFile::exists(pdf));
+    clickTab(2);
+    ShownWindows shown;
+    ModalDriver driver;
+    SeenBox refusal;
+    driver.then([&refusal](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (!box) {
+            ADD_FAILURE() << "the print went on to " << w->windowTitle().toStdString();
+            qobject_cast<QDialog *>(w)->reject();
+            return;
+        }
+        refusal = describe(box);
+        box->buttons().first()->click();
+    });
+    QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(refusal.caption, QStringLiteral("エラー"));
+    EXPECT_EQ(refusal.text, QStringLiteral("座席表を印刷できません。"
+                                           "くじ順03番の座席番号に正しい座席番号以外が入力されています。"
+                                           "名簿の座席番号を直してから、もう一度印刷してください。"));
+    EXPECT_EQ(shown.titles(), QStringList{QStringLiteral("エラー")});
 }
 
 } // namespace
