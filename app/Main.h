@@ -332,6 +332,9 @@ private:
 
     // A roster was opened or made: the draw has students to seat.
     bool hasRoster() const { return !OpenDialog1.fileName.isEmpty() || rosterMade; }
+    // After the layout changed under the roster's seats: the draw and its
+    // journal follow it.
+    void layoutChanged();
 
     QString settingsPath;
     // The corner shows the class as it now stands.

@@ -35,6 +35,15 @@ void TForm1::StringGrid_SetteiMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, in
     ZasekiNoNyuryoku();
     if (change.applyTo(classRoster))
         Modified = true;
+    layoutChanged();
+}
+
+void TForm1::layoutChanged() {
+    // A draw under way holds the seat numbers of the layout before in its
+    // pool: it is prepared again at once, so that no stop (from the
+    // projector, say) can give a number that now stands at another place.
+    if (!draw.pool().empty() || draw.spinning())
+        Jyunbi();
     // The journal gives seats back on the layout it holds.
     if (drawJournal.isOpen())
         beginJournal();

@@ -61,8 +61,7 @@ void TForm1::openSettingsFile(const QString &file) {
     for (int c = 0; c < layout::columns; ++c)
         for (int r = 0; r < layout::rows; ++r)
             StringGrid1->setCell(c, r, seatLayout.cell(c, r));
-    if (drawJournal.isOpen())
-        beginJournal();
+    layoutChanged();
     // The settings dialog starts where the teacher keeps settings files.
     OpenDialog2.setInitialDir(QFileInfo(file).absolutePath());
 }

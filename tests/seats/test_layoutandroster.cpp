@@ -3,6 +3,7 @@
 #include "support/DrawTest.h"
 #include "support/PrintTools.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -181,6 +182,42 @@ TEST_F(HeldSeats, YesKeepsEveryStudentAtTheirPlaceAndNothingPrintsUntilTheCounts
     driver.then([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
     QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
     EXPECT_EQ(shown.titles(), QStringList{QStringLiteral("印刷のオプション")});
+}
+
+// The pool of a draw under way holds the seat numbers of the layout before:
+// a stop made without going back to the draw page (the projector, a
+// presenter key) must not give a number that now stands at another place.
+TEST_F(HeldSeats, ALayoutChangedDuringASpinPreparesTheDrawAgainSoNoStopGivesAnOldNumber) {
+    const int front = rowAt({0, 4});
+    ASSERT_NE(front, 0);
+    for (const Position p : {Position{1, 7}, Position{0, 4}}) {
+        ModalDriver driver;
+        driver.press(yes);
+        clickCell(form().StringGrid_Settei, p.col, p.row);
+    }
+    clickTab(1);
+    ASSERT_EQ(pool(), QStringList{QStringLiteral("10")}); // the place (1, 7)
+    form().Button1->click();
+    form().Timer1Timer();
+    ASSERT_EQ(form().Label1->text(), QStringLiteral("10"));
+
+    // While it spins: a seat at (0, 7) numbers every later place one up,
+    // then the free place (1, 7) goes; the free place is now (0, 7), seat 5,
+    // and seat 10 stands where another student sits.
+    clickTab(2);
+    for (const Position p : {Position{0, 7}, Position{1, 7}}) {
+        ModalDriver driver;
+        driver.press(yes);
+        clickCell(form().StringGrid_Settei, p.col, p.row);
+    }
+    EXPECT_EQ(pool(), QStringList{QStringLiteral("5")});
+    form().Timer1Timer();
+    EXPECT_EQ(stop().text, announcement(nameOf(front), QStringLiteral("5")));
+    EXPECT_EQ(placeOf(front), (Position{0, 7}));
+    EXPECT_EQ(status(), completeText);
+    places[static_cast<size_t>(front - 1)] = {0, 7};
+    clickTab(1);
+    expectChartShowsEveryoneAtTheirPlace();
 }
 
 TEST_F(HeldSeats, ASettingsFileThatPutsTheSeatsElsewhereIsOpenedOnlyWhenTheTeacherSaysSo) {
