@@ -189,9 +189,9 @@ private:
     // classroom, counted from the left as the teacher's desk sees it; 行
     // across it, counted from the front; each pair of 列 one double desk.
     QPixmap rowsAndColumns() {
-        const StringGrid *grid = form.StringGrid_Settei;
+        StringGrid *grid = form.StringGrid_Settei;
         const QPixmap layout = grid->grab();
-        const int left = 56, top = 30, bottom = 34;
+        const int left = 84, top = 30, bottom = 34;
         QPixmap out(layout.width() + left + 12, layout.height() + top + bottom);
         out.fill(form.palette().window().color());
         QPainter p(&out);
