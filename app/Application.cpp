@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "platform/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QIcon>

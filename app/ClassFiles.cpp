@@ -1,8 +1,8 @@
 #include "app/Main.h"
 
-#include "conditions/ConditionsDialog.h"
-#include "history/HistoryView.h"
-#include "platform/Dialogs.h"
+#include "dialogs/ConditionsDialog.h"
+#include "dialogs/HistoryView.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 

@@ -1,14 +1,14 @@
 #include "app/Main.h"
 
-#include "draw/PresenterKeys.h"
-#include "platform/PageKeys.h"
-#include "platform/SjisEdit.h"
-#include "platform/StringGrid.h"
-#include "platform/TextList.h"
-#include "print/ReportSystem.h"
+#include "projector/PresenterKeys.h"
+#include "widgets/PageKeys.h"
+#include "widgets/SjisEdit.h"
+#include "widgets/StringGrid.h"
+#include "widgets/TextList.h"
+#include "printing/ReportSystem.h"
 #include "roster/Columns.h"
 #include "seats/Classroom.h"
-#include "seats/SeatCountView.h"
+#include "controls/SeatCountView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

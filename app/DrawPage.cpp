@@ -2,11 +2,11 @@
 
 #include "draw/ConditionsInForce.h"
 #include "draw/NeighbourRule.h"
-#include "draw/Projector.h"
-#include "platform/Dialogs.h"
+#include "projector/Projector.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
-#include "platform/StringGrid.h"
-#include "platform/TextList.h"
+#include "widgets/StringGrid.h"
+#include "widgets/TextList.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "app/Main.h"
 
-#include "draw/Projector.h"
+#include "projector/Projector.h"
 #include "draw/Random.h"
-#include "platform/Dialogs.h"
-#include "platform/StringGrid.h"
+#include "widgets/Dialogs.h"
+#include "widgets/StringGrid.h"
 #include "platform/TextFile.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "app/Main.h"
 
 #include "draw/Random.h"
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 

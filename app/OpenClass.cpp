@@ -1,9 +1,9 @@
 #include "app/Main.h"
 
-#include "openclass/OpenClassLabel.h"
-#include "openclass/RecentRostersMenu.h"
-#include "openclass/TabCorner.h"
-#include "platform/Dialogs.h"
+#include "controls/OpenClassLabel.h"
+#include "controls/RecentRostersMenu.h"
+#include "controls/TabCorner.h"
+#include "widgets/Dialogs.h"
 #include "roster/ClassName.h"
 
 #include <QDir>

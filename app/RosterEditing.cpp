@@ -1,7 +1,7 @@
 #include "app/Main.h"
 
-#include "platform/Dialogs.h"
-#include "platform/StringGrid.h"
+#include "widgets/Dialogs.h"
+#include "widgets/StringGrid.h"
 #include "roster/PastedText.h"
 #include "seats/Classroom.h"
 

@@ -1,7 +1,7 @@
 #include "app/Main.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Notice.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Notice.h"
 #include "platform/TextFile.h"
 #include "roster/Utf8Roster.h"
 

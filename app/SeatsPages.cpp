@@ -1,9 +1,9 @@
 #include "app/Main.h"
 
-#include "platform/Dialogs.h"
-#include "platform/StringGrid.h"
-#include "seats/ChartColours.h"
-#include "seats/HeldSeats.h"
+#include "widgets/Dialogs.h"
+#include "widgets/StringGrid.h"
+#include "widgets/ChartColours.h"
+#include "roster/HeldSeats.h"
 
 #include <QPainter>
 

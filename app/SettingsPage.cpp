@@ -1,12 +1,12 @@
 #include "app/Main.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/IniProfile.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "print/ChartPage.h"
-#include "print/ReportSystem.h"
-#include "seats/HeldSeats.h"
+#include "printing/ReportSystem.h"
+#include "roster/HeldSeats.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "app/Main.h"
 
-#include "draw/PresenterKeys.h"
-#include "draw/Projector.h"
-#include "platform/Guard.h"
-#include "platform/StringGrid.h"
-#include "print/ReportSystem.h"
+#include "projector/PresenterKeys.h"
+#include "projector/Projector.h"
+#include "widgets/Guard.h"
+#include "widgets/StringGrid.h"
+#include "printing/ReportSystem.h"
 #include "roster/ClassName.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "app/Main.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/System.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "roster/Roster.h"
 
 #include <QAbstractButton>

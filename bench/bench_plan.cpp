@@ -1,4 +1,4 @@
-#include "bench/BenchRoster.h"
+#include "BenchRoster.h"
 #include "draw/Draw.h"
 #include "draw/NeighbourRule.h"
 #include "draw/Random.h"

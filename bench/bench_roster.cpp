@@ -1,6 +1,6 @@
-#include "bench/BenchRoster.h"
+#include "BenchRoster.h"
 #include "platform/SjisText.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/TextFile.h"
 #include "roster/RosterCsv.h"
 #include "roster/Roster.h"

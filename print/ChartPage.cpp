@@ -2,7 +2,7 @@
 
 #include "print/PageCanvas.h"
 #include "seats/SeatLayout.h"
-#include "seats/SeatTable.h"
+#include "roster/SeatTable.h"
 
 namespace chartpage {
 

@@ -1,7 +1,7 @@
 #include "support/DrawTest.h"
 
 #include "journal/Journal.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #ifndef _WIN32
 #include "support/Faults.h"
 #endif

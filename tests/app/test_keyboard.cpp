@@ -1,6 +1,6 @@
 #include "support/DrawTest.h"
-#include "platform/StringGrid.h"
-#include "platform/TextList.h"
+#include "widgets/StringGrid.h"
+#include "widgets/TextList.h"
 
 #include <QApplication>
 #include <QCheckBox>

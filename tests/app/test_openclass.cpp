@@ -1,8 +1,8 @@
 #include "support/DrawTest.h"
 #include "support/PrintTools.h"
 
-#include "openclass/OpenClassLabel.h"
-#include "openclass/RecentRostersMenu.h"
+#include "controls/OpenClassLabel.h"
+#include "controls/RecentRostersMenu.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "support/DrawTest.h"
 
-#include "draw/Projector.h"
+#include "projector/Projector.h"
 
 #include <QGuiApplication>
 #include <QLabel>

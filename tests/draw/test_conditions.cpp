@@ -1,9 +1,9 @@
 #include "support/DrawTest.h"
 
-#include "draw/Projector.h"
+#include "projector/Projector.h"
 #include "draw/Random.h"
 #include "history/ClassHistory.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "seats/NoSeatMark.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "support/DrawTest.h"
 #include "draw/Random.h"
 #include "platform/Errors.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 #include "support/DrawTest.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 
 #include <QInputDialog>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "support/DrawTest.h"
-#include "draw/PresenterKeys.h"
-#include "draw/Projector.h"
+#include "projector/PresenterKeys.h"
+#include "projector/Projector.h"
 #include "draw/Random.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "support/DrawTest.h"
 #include "draw/Random.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "support/Faults.h"
 
 #include <QCheckBox>

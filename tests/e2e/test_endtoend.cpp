@@ -1,6 +1,6 @@
 #include "support/DrawTest.h"
 #include "draw/Random.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "print/PageCanvas.h"
 #include "support/PrintTools.h"
 #include "roster/Columns.h"

@@ -1,6 +1,6 @@
 #include "model/ModelFixture.h"
 
-#include "seats/HeldSeats.h"
+#include "roster/HeldSeats.h"
 
 #include <optional>
 #include <utility>

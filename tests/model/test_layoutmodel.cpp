@@ -1,7 +1,7 @@
 #include "model/ModelFixture.h"
 
 #include "platform/Errors.h"
-#include "seats/SeatTable.h"
+#include "roster/SeatTable.h"
 
 using SeatLayoutModel = ModelTest;
 

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "support/Modal.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "support/Modal.h"
 #include "support/WindowTest.h"
 

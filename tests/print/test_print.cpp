@@ -1,7 +1,7 @@
 #include "platform/Errors.h"
 #include "print/PageCanvas.h"
 #include "support/PrintTools.h"
-#include "print/ReportSystem.h"
+#include "printing/ReportSystem.h"
 #include "support/CaseName.h"
 #include "support/WindowTest.h"
 

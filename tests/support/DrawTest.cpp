@@ -1,7 +1,7 @@
 #include "support/DrawTest.h"
 
 #include "draw/Random.h"
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 #include "roster/RosterCsv.h"
 #include "roster/Columns.h"
 

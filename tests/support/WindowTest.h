@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Main.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "support/Modal.h"
 
 #include <QTemporaryDir>

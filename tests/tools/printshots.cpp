@@ -7,7 +7,7 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "platform/IntText.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/System.h"
 #include "platform/TextFile.h"
 #include "roster/Columns.h"

@@ -16,7 +16,7 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "guide/GuideWindow.h"
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 #include "platform/System.h"
 #include "platform/TextFile.h"
 #include "roster/Roster.h"

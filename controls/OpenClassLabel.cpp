@@ -1,4 +1,4 @@
-#include "openclass/OpenClassLabel.h"
+#include "controls/OpenClassLabel.h"
 
 #include "roster/ClassName.h"
 

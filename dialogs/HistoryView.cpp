@@ -1,8 +1,8 @@
-#include "history/HistoryView.h"
+#include "dialogs/HistoryView.h"
 
 #include "history/ClassHistory.h"
-#include "platform/Dialogs.h"
-#include "platform/Guard.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Guard.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

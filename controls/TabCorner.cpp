@@ -1,4 +1,4 @@
-#include "openclass/TabCorner.h"
+#include "controls/TabCorner.h"
 
 #include <QTabBar>
 #include <QTabWidget>

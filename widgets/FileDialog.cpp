@@ -1,6 +1,6 @@
-#include "platform/FileDialog.h"
+#include "widgets/FileDialog.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

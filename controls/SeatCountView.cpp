@@ -1,4 +1,4 @@
-#include "seats/SeatCountView.h"
+#include "controls/SeatCountView.h"
 
 #include <QAbstractItemModel>
 #include <QLabel>

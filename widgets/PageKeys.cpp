@@ -1,4 +1,4 @@
-#include "platform/PageKeys.h"
+#include "widgets/PageKeys.h"
 
 #include <QKeySequence>
 #include <QShortcut>

@@ -1,4 +1,4 @@
-#include "seats/HeldSeats.h"
+#include "roster/HeldSeats.h"
 
 #include "roster/Roster.h"
 

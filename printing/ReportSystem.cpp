@@ -1,10 +1,10 @@
-#include "print/ReportSystem.h"
+#include "printing/ReportSystem.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
-#include "platform/FileDialog.h"
-#include "platform/Guard.h"
-#include "platform/Notice.h"
+#include "widgets/FileDialog.h"
+#include "widgets/Guard.h"
+#include "widgets/Notice.h"
 #include "platform/TextFile.h"
 #include "print/PageCanvas.h"
 

@@ -1,4 +1,4 @@
-#include "platform/SjisEdit.h"
+#include "widgets/SjisEdit.h"
 
 #include "platform/OneLine.h"
 #include "platform/SjisText.h"

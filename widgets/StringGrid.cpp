@@ -1,6 +1,6 @@
-#include "platform/StringGrid.h"
+#include "widgets/StringGrid.h"
 
-#include "platform/SjisEdit.h"
+#include "widgets/SjisEdit.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,4 +1,4 @@
-#include "openclass/RecentRostersMenu.h"
+#include "controls/RecentRostersMenu.h"
 
 #include "settings/RecentRosters.h"
 

@@ -1,4 +1,4 @@
-#include "platform/TextList.h"
+#include "widgets/TextList.h"
 
 TextList::TextList(QWidget *parent) : QPlainTextEdit(parent) {}
 

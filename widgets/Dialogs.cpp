@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include "platform/SjisText.h"
 

@@ -1,9 +1,9 @@
-#include "draw/Projector.h"
+#include "projector/Projector.h"
 
 #include "draw/Draw.h"
 #include "platform/CellTable.h"
-#include "platform/Dialogs.h"
-#include "seats/ChartColours.h"
+#include "widgets/Dialogs.h"
+#include "widgets/ChartColours.h"
 #include "seats/Classroom.h"
 #include "seats/NoSeatMark.h"
 

@@ -1,4 +1,4 @@
-#include "draw/PresenterKeys.h"
+#include "projector/PresenterKeys.h"
 
 #include <QKeyEvent>
 #include <QWidget>

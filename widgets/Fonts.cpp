@@ -1,4 +1,4 @@
-#include "platform/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "seats/SeatTable.h"
+#include "roster/SeatTable.h"
 
 #include "roster/Roster.h"
 #include "seats/SeatLayout.h"

@@ -1,4 +1,4 @@
-#include "platform/Notice.h"
+#include "widgets/Notice.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "platform/Guard.h"
+#include "widgets/Guard.h"
 
-#include "platform/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "platform/Errors.h"
 
 #include <new>

@@ -1,4 +1,4 @@
-#include "conditions/ConditionsDialog.h"
+#include "dialogs/ConditionsDialog.h"
 
 #include "roster/Roster.h"
 
