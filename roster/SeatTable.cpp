@@ -20,6 +20,14 @@ void SeatTable::rebuild(const Roster &roster) {
     }
 }
 
+void SeatTable::give(SeatNumber seat, const Roster &roster, int row) {
+    if (!seat.isSeat())
+        return;
+    entries[static_cast<size_t>(seat.value())] =
+        SeatEntry{seat.text(), roster.cell(roster::attendanceCol, row), roster.cell(roster::nameCol, row),
+                  roster.cell(roster::readingCol, row)};
+}
+
 const SeatEntry &SeatTable::operator[](SeatNumber seat) const {
     static const SeatEntry noStudent;
     return seat.isSeat() ? entries[static_cast<size_t>(seat.value())] : noStudent;

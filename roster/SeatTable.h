@@ -25,6 +25,9 @@ public:
     // entry of that seat. Raises ConversionError for a seat text that is not
     // integer text, with the entries before it already filled.
     void rebuild(const Roster &roster);
+    // The seat the draw gave the student of this roster row: its entry,
+    // without reading the roster's seat texts again.
+    void give(SeatNumber seat, const Roster &roster, int row);
 
     // The entry of a seat; an empty one for a number no seat can have.
     const SeatEntry &operator[](SeatNumber seat) const;

@@ -12,11 +12,12 @@ set(layers
   "history:roster seats platform"
   "draw:conditions roster seats platform"
   "journal:draw roster seats platform"
+  "session:journal draw conditions history roster seats platform"
   "print:roster seats platform"
   "widgets:platform"
   "controls:widgets settings roster seats platform"
   "dialogs:widgets conditions history roster seats platform"
-  "projector:widgets draw roster seats platform"
+  "projector:widgets session draw roster seats platform"
   "printing:widgets print platform"
   "guide:widgets platform"
   "resources:")
